@@ -1,0 +1,181 @@
+// frame.cpp -- one frame of the game, step by step in its fixed order.
+#include "shell/frame.h"
+
+#include "shell/gameState.h"
+#include "shell/input.h"
+#include "shell/resources.h"
+#include "story/endings.h"
+#include "story/quests.h"
+#include "world/mapLoader.h"
+#include "world/tileGrid.h"
+#include "world/visibleWindow.h"
+#include "world/worldDrawing.h"
+
+namespace {
+
+constexpr int kScreenCellsWide = 19; // 1920 / 100, truncated
+constexpr int kScreenCellsHigh = 10; // 1080 / 100, truncated
+constexpr float kRunBonus = 100;     // Left Shift: baseSpeed + 100
+constexpr float kWalkSpeed = 200;
+constexpr std::uint16_t kLastMove = 3;
+
+// Enter closes the game only on the ending screen; Tab toggles the inventory only while no
+// conversation, transition or intro is on. Both read the live keyboard, not the event's key, so
+// any key pressed while Tab is held toggles the inventory.
+void handleOtherKey() {
+    if (isKeyHeld(sf::Keyboard::Enter)) {
+        if (story.endingId != -1) {
+            quitGame();
+        }
+    } else if (isKeyHeld(sf::Keyboard::Tab) && !conversation.dialogueOpen &&
+               !story.transitionPending && !story.introRunning) {
+        story.inventoryOpen = !story.inventoryOpen;
+    }
+}
+
+// In battle every key press moves the menu cursor by at most one line, from the live keyboard.
+void moveBattleCursor() {
+    if (isKeyHeld(sf::Keyboard::Up) || isKeyHeld(sf::Keyboard::W)) {
+        if (battle.selectedMove > 0) {
+            --battle.selectedMove;
+        }
+    } else if (isKeyHeld(sf::Keyboard::Down) || isKeyHeld(sf::Keyboard::S)) {
+        if (battle.selectedMove < kLastMove) {
+            ++battle.selectedMove;
+        }
+    }
+}
+
+void handleKeyPress(sf::Keyboard::Key key) {
+    if (key == sf::Keyboard::Escape) { // a way out of full screen, exactly like closing
+        quitGame();
+        return;
+    }
+    if (key != sf::Keyboard::E) {
+        handleOtherKey();
+    }
+    if (battle.inBattle) {
+        moveBattleCursor();
+    }
+}
+
+void drawTransitionScreen() {
+    clocks.screenNow = clocks.screenClock.getElapsedTime();
+    // The chapter card stops the world theme on each of its frames and plays it again at its end,
+    // so the theme restarts from its beginning after every chapter.
+    if (quests[story.currentQuest].transitionKind == -1) {
+        worldMusic.stop();
+    }
+}
+
+void drawScreen(const ScreenChoice& choice) {
+    switch (choice.screen) {
+    case Screen::Ending:
+        worldMusic.stop(); // for good: no chapter card plays it again
+        break;
+    case Screen::Battle:
+    case Screen::Inventory:
+        break;
+    case Screen::World:
+        if (choice.transition != TransitionScreen::None) {
+            drawTransitionScreen();
+        }
+        break;
+    }
+}
+
+} // namespace
+
+void beginFrame(float seconds) {
+    world.frameSeconds.store(seconds);
+}
+
+void trackMouse(sf::Vector2i pixel, const sf::RenderTarget& target) {
+    const sf::Vector2f onScreen = target.mapPixelToCoords(pixel, screenView);
+    world.mouseWindow = {static_cast<int>(onScreen.x), static_cast<int>(onScreen.y)};
+    const sf::Vector2f inWorld = target.mapPixelToCoords(pixel, camera);
+    // A negative coordinate keeps the previous cell.
+    if (inWorld.x >= 0) {
+        world.mouseTile.x = static_cast<unsigned>(inWorld.x / kCellPixels);
+    }
+    if (inWorld.y >= 0) {
+        world.mouseTile.y = static_cast<unsigned>(inWorld.y / kCellPixels);
+    }
+    tileCursor.setPosition(static_cast<float>(world.mouseTile.x * kCellPixels),
+                           static_cast<float>(world.mouseTile.y * kCellPixels));
+}
+
+void quitGame() {
+    world.quitRequested.store(true);
+    if (threads.npcThread.joinable()) {
+        threads.npcThread.join();
+    }
+    shell.closeRequested = true;
+    window.close();
+}
+
+void handleEvent(const sf::Event& event) {
+    if (event.type == sf::Event::Closed) {
+        quitGame();
+    } else if (event.type == sf::Event::KeyPressed) {
+        handleKeyPress(event.key.code);
+    }
+}
+
+void updateWorld() {
+    if (story.endingId != -1) {
+        return;
+    }
+    if (!battle.inBattle && !story.transitionPending && !story.inventoryOpen) {
+        updateVisibleWindow(camera, kScreenCellsWide, kScreenCellsHigh);
+        world.walkSpeed =
+            isKeyHeld(sf::Keyboard::LShift) ? world.baseSpeed + kRunBonus : kWalkSpeed;
+    }
+}
+
+ScreenChoice chooseScreen() {
+    ScreenChoice choice;
+    if (story.endingId != -1) {
+        choice.screen = Screen::Ending;
+    } else if (battle.inBattle) {
+        choice.screen = Screen::Battle;
+    } else if (story.inventoryOpen) {
+        choice.screen = Screen::Inventory;
+    } else {
+        choice.screen = Screen::World;
+        choice.dialogueBox = conversation.dialogueOpen;
+        if (!story.transitionPending && !story.introRunning) {
+            choice.hud = true;
+        } else {
+            const int kind = quests[story.currentQuest].transitionKind;
+            choice.transition = kind == 0    ? TransitionScreen::Intro
+                                : kind == -1 ? TransitionScreen::ChapterCard
+                                             : TransitionScreen::None;
+        }
+    }
+    return choice;
+}
+
+void drawFrame(sf::RenderTarget& target) {
+    target.clear(sf::Color(0, 0, 0, 255));
+    target.setView(camera);
+    if (story.endingId == -1 && !battle.inBattle) {
+        drawWorld(target);
+    }
+    target.setView(screenView);
+    drawScreen(chooseScreen());
+}
+
+void runFrame() {
+    beginFrame(clocks.frameClock.restart().asSeconds());
+    trackMouse(mousePosition(window), window);
+    checkMapReady();
+    sf::Event event;
+    while (window.pollEvent(event)) {
+        handleEvent(event);
+    }
+    updateWorld();
+    drawFrame(window);
+    window.display();
+    checkEnding();
+}

@@ -1,0 +1,39 @@
+// frame.h -- one frame of the game as its named steps, each callable on its own by tests.
+#pragma once
+
+#include <SFML/Graphics/RenderTarget.hpp>
+#include <SFML/Window/Event.hpp>
+
+// The whole frame on the game window: time, mouse, map-ready check, events, update, drawing,
+// display and the ending check.
+void runFrame();
+
+// Step 1: the frame time, in seconds.
+void beginFrame(float seconds);
+
+// Step 3: the mouse at this pixel of the target (relative to its top-left corner) gives
+// world.mouseWindow (screen pixels), world.mouseTile and the tile cursor's place.
+void trackMouse(sf::Vector2i pixel, const sf::RenderTarget& target);
+
+// Step 5, for one polled event.
+void handleEvent(const sf::Event& event);
+
+// Sets quitRequested, joins the character thread and closes the window.
+void quitGame();
+
+// Step 7: the world update (or the opponent's move in battle).
+void updateWorld();
+
+// Steps 8 to 10: clear, the world through the camera, then the screen the flags select.
+void drawFrame(sf::RenderTarget& target);
+
+// The screen of step 10, chosen by a fixed priority of the flags.
+enum class Screen { Ending, Battle, Inventory, World };
+enum class TransitionScreen { None, Intro, ChapterCard };
+struct ScreenChoice {
+    Screen screen = Screen::World;
+    bool dialogueBox = false; // World only
+    bool hud = false;         // World only: the HUD and the description pop-up
+    TransitionScreen transition = TransitionScreen::None; // World only
+};
+ScreenChoice chooseScreen();

@@ -1,0 +1,52 @@
+// resources.h -- what the game loads once and never resets: the window and its views, the
+// textures, the font, the music, the clocks of the loop and the threads.
+#pragma once
+
+#include "shell/audio.h"
+
+#include <SFML/Graphics.hpp>
+
+#include <thread>
+
+extern sf::RenderWindow window;
+extern sf::View camera;     // the world view; moved by the heroine and the intro, never resized
+extern sf::View screenView; // the 1920 x 1080 screen-pixel view of screens and overlays
+
+extern sf::Texture tileSheet;
+extern sf::Texture objectSheet;
+extern sf::Font pixelFont;
+extern sf::Texture npcSheet;
+extern sf::Texture descriptionSheet;
+extern sf::Texture speechSheet;
+extern sf::Texture talkSheet;
+extern sf::Texture iconSheet;
+extern sf::Texture battleBackground;
+extern sf::Texture weaponSheet;
+extern sf::Texture heroSheet;
+
+extern GameMusic worldMusic;
+extern GameMusic screenMusic;
+
+extern sf::RectangleShape tileCursor; // outlines the grid cell under the mouse
+
+// The clocks of the loop and the time marks taken from them.
+struct LoopClocks {
+    sf::Clock frameClock;
+    sf::Clock typingClock;
+    sf::Time lastTypedAt;
+    sf::Clock screenClock;
+    sf::Time screenNow;
+    sf::Time screenMark;
+    sf::Clock animClock;
+    sf::Time animNow;
+    sf::Time animLast;
+};
+extern LoopClocks clocks;
+
+// The threads started at start-up: the two map loaders and the character thread.
+struct GameThreads {
+    std::thread groundLoader;
+    std::thread objectLoader;
+    std::thread npcThread;
+};
+extern GameThreads threads;

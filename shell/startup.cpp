@@ -1,0 +1,167 @@
+// startup.cpp -- the start-up sequence, step by step in its order, and the shut-down.
+#include "shell/startup.h"
+
+#include "battle/battleRules.h"
+#include "shell/gameState.h"
+#include "shell/resources.h"
+#include "shell/screenLayout.h"
+#include "story/quests.h"
+#include "world/heroine.h"
+#include "world/mapLoader.h"
+#include "world/tileGrid.h"
+#include "world/visibleWindow.h"
+
+#include <cstdlib>
+#include <ctime>
+#include <iostream>
+#include <mutex>
+
+namespace {
+
+constexpr unsigned kBitsPerPixel = 32;
+constexpr unsigned kFrameRateLimit = 60;
+constexpr int kScreenCellsWide = 19;
+constexpr int kScreenCellsHigh = 10;
+constexpr float kFeetRatio = 5.5f;
+constexpr int kHeroFramePixels = 160;
+constexpr float kWorldMusicVolume = 50;
+
+void seedRandom() {
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+}
+
+// The picture is laid out for 1920 x 1080. Should the display give another size, the picture is
+// letterboxed into it, and the camera keeps its 1920 x 1080 world extent.
+void openWindow() {
+    window.create(sf::VideoMode(kScreenWidth, kScreenHeight, kBitsPerPixel), "Kaiva",
+                  sf::Style::Fullscreen);
+    window.setFramerateLimit(kFrameRateLimit);
+    screenView = screenViewFor(window.getSize());
+}
+
+void setUpCamera() {
+    camera.setSize(kScreenWidth, kScreenHeight);
+    camera.setCenter(kScreenWidth * 0.5f, kScreenHeight * 0.5f);
+    camera.setViewport(screenView.getViewport());
+}
+
+void loadTileSheets() {
+    tileSheet.loadFromFile("./assets/textures/tileTable.png");
+    objectSheet.loadFromFile("./assets/textures/objectTable.png");
+    tileSheet.setSmooth(true);
+    objectSheet.setSmooth(true);
+}
+
+void loadFont() {
+    if (!pixelFont.loadFromFile("./assets/font/pixelTxt.ttf")) {
+        std::cout << "Font non caricato" << std::endl;
+    }
+}
+
+void startClocks() {
+    clocks.frameClock.restart();
+    clocks.typingClock.restart();
+    clocks.lastTypedAt = clocks.typingClock.getElapsedTime();
+    clocks.screenClock.restart();
+    clocks.screenNow = clocks.screenClock.getElapsedTime();
+    clocks.screenMark = clocks.screenClock.getElapsedTime();
+}
+
+void loadOtherTextures() {
+    npcSheet.loadFromFile("./assets/textures/NPC-map.png");
+    descriptionSheet.loadFromFile("./assets/textures/descrizioni-map.png");
+    speechSheet.loadFromFile("./assets/textures/speech-map.png");
+    talkSheet.loadFromFile("./assets/textures/talk-map.png");
+    iconSheet.loadFromFile("./assets/textures/icon-map.png");
+    battleBackground.loadFromFile("./assets/textures/battle.png");
+    weaponSheet.loadFromFile("./assets/textures/weapons-map.png");
+}
+
+void fillTables() {
+    setUpBattleMoves();
+    for (int i = 0; i < kQuestCount; ++i) {
+        initQuest(i);
+    }
+}
+
+void createTileCursor() {
+    tileCursor.setSize({kCellPixels, kCellPixels});
+    tileCursor.setFillColor(sf::Color::Transparent);
+    tileCursor.setOutlineThickness(1);
+    tileCursor.setOutlineColor(sf::Color::Blue);
+}
+
+// 84 x 84, centred on the camera: (918, 498) for the first centre (960, 540).
+void placeHeroine() {
+    std::lock_guard<std::mutex> lock(heroineLock());
+    heroine.setSize({kHeroineSize, kHeroineSize});
+    world.feetHeight = static_cast<std::int16_t>(kHeroineSize / kFeetRatio);
+    heroine.setPosition(camera.getCenter() - heroine.getSize() * 0.5f);
+}
+
+void loadHeroSheet() {
+    if (!heroSheet.loadFromFile("./assets/textures/kaiva-map.png")) {
+        std::cout << "Kaiva texture not loaded" << std::endl;
+    }
+}
+
+// Boxes 0 and 1 (above and below the feet) are 18 x 1, boxes 2 and 3 (beside them) 1 x 7.
+void sizeContactBoxes() {
+    const float width = kHeroineSize / 3 - 10;
+    const float height = static_cast<float>(world.feetHeight - 8);
+    for (int i = 0; i < 4; ++i) {
+        contactBoxes[i].setSize(i < 2 ? sf::Vector2f(width, 1) : sf::Vector2f(1, height));
+        contactBoxes[i].setFillColor(sf::Color::Blue);
+    }
+}
+
+void dressHeroine() {
+    std::lock_guard<std::mutex> lock(heroineLock());
+    heroine.setTexture(&heroSheet, false);
+    heroine.setTextureRect({0, 0, kHeroFramePixels, kHeroFramePixels});
+}
+
+void startWorldMusic() {
+    worldMusic.openFromFile("./assets/music/worldHost.wav");
+    worldMusic.play();
+    worldMusic.setLoop(true);
+    worldMusic.setVolume(kWorldMusicVolume);
+}
+
+void startAnimClock() {
+    clocks.animClock.restart();
+    clocks.animNow = clocks.animClock.getElapsedTime();
+    clocks.animLast = clocks.animClock.getElapsedTime();
+}
+
+} // namespace
+
+void startUp() {
+    seedRandom();
+    openWindow();
+    setUpCamera();
+    loadTileSheets();
+    loadFont();
+    startClocks();
+    loadOtherTextures();
+    updateVisibleWindow(camera, kScreenCellsWide, kScreenCellsHigh);
+    startMapLoaders();
+    fillTables();
+    createTileCursor();
+    placeHeroine();
+    loadHeroSheet();
+    sizeContactBoxes();
+    dressHeroine();
+    startWorldMusic();
+    startAnimClock();
+}
+
+void shutDown() {
+    world.quitRequested.store(true);
+    if (threads.npcThread.joinable()) {
+        threads.npcThread.join();
+    }
+    stopMapLoaders();
+    worldMusic.stop();
+    screenMusic.stop();
+}

@@ -1,0 +1,191 @@
+// mapLoader.cpp -- the map text format and the two loader threads.
+//
+// A map file is 250 lines of 250 values; each value is followed by one space, and the line's data
+// ends at its first ";" (anything after it, a carriage return included, is ignored). A value not
+// followed by a space is not taken. Line r fills grid row r, value k column k.
+#include "world/mapLoader.h"
+
+#include "shell/resources.h"
+#include "world/tileGrid.h"
+
+#include <cctype>
+#include <fstream>
+#include <iostream>
+#include <limits>
+#include <mutex>
+
+const char* const kGroundMapPath = "./assets/maps/mapLv0.txt";
+const char* const kObjectMapPath = "./assets/maps/mapLv1.txt";
+
+MapLoadState mapLoad;
+
+namespace {
+
+const char* describe(ValueError error) {
+    return error == ValueError::OutOfRange ? "out of the int32 range" : "not a number";
+}
+
+void reportMalformed(const std::string& path, int row, int col, std::string_view text,
+                     ValueError error) {
+    std::cerr << "kaiva: " << path << ": row " << row << ", column " << col << ": value \"" << text
+              << "\" is " << describe(error) << "; the map is not loaded" << std::endl;
+}
+
+// Fills cell (row, col) of one layer with a value already converted (or malformed, in which case
+// the cell is only sized and marked loaded, as a well-formed value would have left it first).
+void storeValue(MapLayer layer, int row, int col, bool wellFormed, std::int32_t value) {
+    std::lock_guard<std::mutex> lock(gridRowLock(row));
+    Tile& cell = cellAt(row, col);
+    sf::RectangleShape& shape = layer == MapLayer::Ground ? cell.groundShape : cell.objectShape;
+    shape.setSize({kCellPixels, kCellPixels});
+    shape.setPosition(static_cast<float>(col * kCellPixels), static_cast<float>(row * kCellPixels));
+    cell.loaded = true;
+    if (!wellFormed) {
+        return;
+    }
+    if (layer == MapLayer::Ground) {
+        cell.groundId = value;
+        applyIdTable(cell, value); // ground 0 is classified too: it makes the cell draw nothing
+    } else if (value != 0) {
+        cell.objectId = value;
+        applyIdTable(cell, value);
+    }
+}
+
+// Scans one line into grid row `row`. Returns false after reporting a malformed value.
+bool loadLine(const std::string& path, MapLayer layer, int row, const std::string& line) {
+    int col = 0;
+    std::size_t valueStart = 0;
+    for (std::size_t i = 0; i < line.size() && line[i] != ';'; ++i) {
+        if (line[i] != ' ') {
+            continue;
+        }
+        if (col < kGridSize) { // values beyond the last column are dropped
+            const std::string_view text(line.data() + valueStart, i - valueStart);
+            std::int32_t value = 0;
+            const ValueError error = parseMapValue(text, value);
+            storeValue(layer, row, col, error == ValueError::None, value);
+            if (error != ValueError::None) {
+                reportMalformed(path, row, col, text, error);
+                return false;
+            }
+        }
+        ++col;
+        valueStart = i + 1;
+    }
+    return true;
+}
+
+void finishLoader(MapLayer layer, bool ok) {
+    if (!ok) {
+        mapLoad.failed.store(true);
+        return;
+    }
+    (layer == MapLayer::Ground ? mapLoad.groundFinished : mapLoad.objectFinished).store(true);
+}
+
+bool lastCellLoaded() {
+    const int last = kGridSize - 1;
+    std::lock_guard<std::mutex> lock(gridRowLock(last));
+    return cellAt(last, last).loaded;
+}
+
+void joinIfJoinable(std::thread& thread) {
+    if (thread.joinable()) {
+        thread.join();
+    }
+}
+
+} // namespace
+
+ValueError parseMapValue(std::string_view text, std::int32_t& value) {
+    std::size_t i = 0;
+    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) {
+        ++i;
+    }
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    const std::size_t firstDigit = i;
+    std::int64_t magnitude = 0;
+    bool overflow = false;
+    for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i) {
+        magnitude = magnitude * 10 + (text[i] - '0');
+        if (magnitude > std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1) {
+            overflow = true;
+            magnitude = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
+        }
+    }
+    if (i == firstDigit) {
+        return ValueError::NotANumber;
+    }
+    const std::int64_t signedValue = negative ? -magnitude : magnitude;
+    if (overflow || signedValue > std::numeric_limits<std::int32_t>::max() ||
+        signedValue < std::numeric_limits<std::int32_t>::min()) {
+        return ValueError::OutOfRange;
+    }
+    value = static_cast<std::int32_t>(signedValue);
+    return ValueError::None;
+}
+
+bool loadLayer(const std::string& path, MapLayer layer) {
+    std::ifstream file(path);
+    std::string line;
+    for (int row = 0; row < kGridSize && std::getline(file, line); ++row) {
+        if (mapLoad.cancelled.load()) {
+            return true;
+        }
+        if (!loadLine(path, layer, row, line)) {
+            return false;
+        }
+    }
+    return true; // lines beyond the last row are dropped
+}
+
+void loadGroundLayer() {
+    finishLoader(MapLayer::Ground, loadLayer(kGroundMapPath, MapLayer::Ground));
+}
+
+void loadObjectLayer() {
+    finishLoader(MapLayer::Object, loadLayer(kObjectMapPath, MapLayer::Object));
+}
+
+void startMapLoaders() {
+    threads.groundLoader = std::thread(loadGroundLayer);
+    threads.objectLoader = std::thread(loadObjectLayer);
+}
+
+// The last cell is marked by whichever loader gets there first, and a loader can still meet a
+// malformed value after that: the grid counts as complete only once both loaders have finished
+// cleanly. Waiting for both here also means the joins below never hold up a frame.
+bool checkMapReady() {
+    if (!threads.groundLoader.joinable() && !threads.objectLoader.joinable()) {
+        return false;
+    }
+    if (!lastCellLoaded() || mapLoad.failed.load() || !mapLoad.groundFinished.load() ||
+        !mapLoad.objectFinished.load()) {
+        return false;
+    }
+    if (threads.groundLoader.joinable()) {
+        std::cout << "Thread Lv 0 Finito" << std::endl;
+        threads.groundLoader.join();
+    }
+    if (threads.objectLoader.joinable()) {
+        std::cout << "Thread Lv 1 Finito" << std::endl;
+        threads.objectLoader.join();
+        return true;
+    }
+    return false;
+}
+
+void stopMapLoaders() {
+    mapLoad.cancelled.store(true);
+    joinIfJoinable(threads.groundLoader);
+    joinIfJoinable(threads.objectLoader);
+}
+
+void resetMapLoadState() {
+    mapLoad = MapLoadState{};
+}

@@ -1,0 +1,53 @@
+// mapLoader.h -- the two map files (ground layer and object layer), their text format, the two
+// loader threads that fill the grid while the game already runs, and the frame's map-ready check.
+#pragma once
+
+#include "shell/shared.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+enum class MapLayer { Ground, Object };
+
+extern const char* const kGroundMapPath; // "./assets/maps/mapLv0.txt"
+extern const char* const kObjectMapPath; // "./assets/maps/mapLv1.txt"
+
+// How the loaders are doing. Written by the loader threads, read by the main loop: atomic.
+struct MapLoadState {
+    Shared<bool> groundFinished{false}; // the ground loader read its whole file
+    Shared<bool> objectFinished{false};
+    Shared<bool> failed{false};    // a loader met a malformed value and stopped
+    Shared<bool> cancelled{false}; // the game is closing: loaders stop at the next line
+};
+extern MapLoadState mapLoad;
+
+enum class ValueError { None, NotANumber, OutOfRange };
+
+// Converts one value the way the standard string-to-int conversion does in base 10: leading
+// white space skipped, an optional sign, digits up to the first non-digit, the result within
+// int32. Never throws.
+ValueError parseMapValue(std::string_view text, std::int32_t& value);
+
+// Reads one map file into its layer of the grid. Returns false when a malformed value stopped
+// it (reported on standard error with file, row, column and text); a missing file reads as
+// empty. Runs on a loader thread; also callable directly by tests.
+bool loadLayer(const std::string& path, MapLayer layer);
+
+// The bodies of the two loader threads.
+void loadGroundLayer();
+void loadObjectLayer();
+
+// Starts both loaders, ground first, each on its own thread (threads.groundLoader and
+// threads.objectLoader).
+void startMapLoaders();
+
+// The frame's map-ready check: once the last cell is loaded and both loaders are done without
+// error, prints "Thread Lv 0 Finito" and "Thread Lv 1 Finito" and joins the loaders, once.
+// Returns true in the frame in which the map became complete.
+bool checkMapReady();
+
+// At exit: asks still-running loaders to stop and waits for them.
+void stopMapLoaders();
+
+void resetMapLoadState();

@@ -1,0 +1,106 @@
+// tileGrid.cpp -- the world grid, its row locks and the id table.
+#include "world/tileGrid.h"
+
+#include <array>
+
+Tile tileGrid[kGridCells];
+
+namespace {
+
+std::array<std::mutex, kGridSize> rowLocks;
+
+constexpr std::int32_t kRavineFirst = 12;
+constexpr std::int32_t kRavineLast = 25;
+
+// One row of the object table: ids first..last share a name and properties.
+struct ObjectKind {
+    std::int32_t first;
+    std::int32_t last;
+    const char* name;
+    bool blocking;
+    std::int16_t water;
+    bool interactive;
+};
+
+// Objects 521 to 535 and those above 545 are scenery: they change only the picture.
+constexpr ObjectKind kObjectTable[] = {
+    {500, 500, "Albero rigoglioso", true, 0, false},
+    {501, 501, "Albero senza foglie", true, 0, false},
+    {502, 502, "Albero Alto e leggiadro", true, 0, false},
+    {503, 508, "Fiume rinfrescante", true, 1, false},
+    {509, 509, "Cassa Misteriosa", true, 0, true},
+    {510, 510, "Tenda", false, 0, false},
+    {511, 511, "Cactus Spinoso", true, 0, false},
+    {512, 512, "Carcassa di qualche animale sfortunato", true, 0, false},
+    {513, 513, "Un fungo misterioso con propriet\xE0 misteriose", true, 0, false},
+    {514, 515, "Funghi velenosi ", false, 0, false},
+    {516, 516, "Falo' Rigenerante", true, 0, false},
+    {517, 518, "Totem della Tribu'", false, 0, false},
+    {519, 519, "Tenda del Capo Tribu'", false, 0, false},
+    {520, 520, "Tronco d'albero", false, 0, false},
+    {536, 537, "Tenda in fiamme", false, 0, false},
+    {538, 538, "Cesta Vuota", true, 0, true},
+    {539, 539, "Cesta del Pesce Spada", true, 0, true},
+    {540, 540, "Cesta Mele e Carne", true, 0, false},
+    {541, 541, "Stendipanni", false, 0, false},
+    {542, 542, "Cesta del Pesce", true, 0, false},
+    {543, 543, "Manichino Utile per allenamenti", true, 0, true},
+    {544, 544, "Mela succosa", false, 0, true},
+    {545, 545, "Cesta di Armi", true, 0, true},
+};
+
+const ObjectKind* findObjectKind(std::int32_t id) {
+    for (const ObjectKind& kind : kObjectTable) {
+        if (id >= kind.first && id <= kind.last) {
+            return &kind;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+std::mutex& gridRowLock(int row) {
+    return rowLocks[static_cast<std::size_t>(row)];
+}
+
+void applyIdTable(Tile& cell, std::int32_t id) {
+    if (id == 0) {
+        cell.groundShape.setFillColor(sf::Color(0, 0, 0, 0));
+        cell.groundSheetCol = -1;
+        cell.groundSheetRow = 0;
+        return;
+    }
+    if (id < kFirstObjectId) {
+        if (id >= kRavineFirst && id <= kRavineLast) {
+            cell.blocking = true;
+            cell.name = "Burrone";
+        }
+        // Negative ids land on negative sheet cells, as the division truncates towards zero.
+        cell.groundSheetCol = (id - 1) % kSheetColumns;
+        cell.groundSheetRow = (id - 1) / kSheetColumns;
+        return;
+    }
+    cell.objectSheetCol = (id - kFirstObjectId) % kSheetColumns;
+    cell.objectSheetRow = (id - kFirstObjectId) / kSheetColumns;
+    if (const ObjectKind* kind = findObjectKind(id)) {
+        cell.blocking = kind->blocking;
+        cell.name = kind->name;
+        cell.water = kind->water;
+        cell.interactive = kind->interactive;
+    }
+}
+
+void classifyCell(std::int32_t id, std::int32_t row, std::int32_t col) {
+    std::lock_guard<std::mutex> lock(gridRowLock(row));
+    applyIdTable(cellAt(row, col), id);
+}
+
+void resetTileGrid() {
+    for (int row = 0; row < kGridSize; ++row) {
+        std::lock_guard<std::mutex> lock(gridRowLock(row));
+        for (int col = 0; col < kGridSize; ++col) {
+            cellAt(row, col) = Tile();
+        }
+    }
+}
