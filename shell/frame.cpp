@@ -11,6 +11,8 @@
 #include "world/visibleWindow.h"
 #include "world/worldDrawing.h"
 
+#include <cmath>
+
 namespace {
 
 constexpr int kScreenCellsWide = 19; // 1920 / 100, truncated
@@ -92,7 +94,9 @@ void beginFrame(float seconds) {
 
 void trackMouse(sf::Vector2i pixel, const sf::RenderTarget& target) {
     const sf::Vector2f onScreen = target.mapPixelToCoords(pixel, screenView);
-    world.mouseWindow = {static_cast<int>(onScreen.x), static_cast<int>(onScreen.y)};
+    // Rounded: the mapping's float arithmetic may land a hair below the pixel it started from.
+    world.mouseWindow = {static_cast<int>(std::lround(onScreen.x)),
+                         static_cast<int>(std::lround(onScreen.y))};
     const sf::Vector2f inWorld = target.mapPixelToCoords(pixel, camera);
     // A negative coordinate keeps the previous cell.
     if (inWorld.x >= 0) {

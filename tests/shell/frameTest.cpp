@@ -1,1 +1,270 @@
-// placeholder
+// frameTest.cpp -- the frame's rules: which screen the flags select, what the keys do, the walking
+// speed, the mouse and the ending check.
+#include "testSupport.h"
+
+#include "shell/frame.h"
+#include "shell/gameState.h"
+#include "shell/input.h"
+#include "shell/resources.h"
+#include "story/endings.h"
+#include "story/quests.h"
+
+#include <SFML/Graphics/RenderTexture.hpp>
+
+namespace {
+
+class FrameTest : public GameTest {
+protected:
+    void SetUp() override {
+        GameTest::SetUp();
+        for (int i = 0; i < kQuestCount; ++i) {
+            initQuest(i);
+        }
+    }
+    void press(sf::Keyboard::Key key) {
+        holdKey(key, true);
+        handleEvent(keyPressEvent(key));
+        holdKey(key, false);
+    }
+};
+
+struct Flags {
+    int endingId;
+    bool inBattle, inventoryOpen, dialogueOpen, transitionPending, introRunning;
+};
+
+void applyFlags(const Flags& flags) {
+    story.endingId = flags.endingId;
+    battle.inBattle = flags.inBattle;
+    story.inventoryOpen = flags.inventoryOpen;
+    conversation.dialogueOpen = flags.dialogueOpen;
+    story.transitionPending = flags.transitionPending;
+    story.introRunning = flags.introRunning;
+}
+
+// What the priority says for one combination of the flags.
+ScreenChoice expectedChoice(const Flags& flags, int transitionKind) {
+    ScreenChoice choice;
+    if (flags.endingId != -1) {
+        choice.screen = Screen::Ending;
+    } else if (flags.inBattle) {
+        choice.screen = Screen::Battle;
+    } else if (flags.inventoryOpen) {
+        choice.screen = Screen::Inventory;
+    } else {
+        choice.dialogueBox = flags.dialogueOpen;
+        choice.hud = !flags.transitionPending && !flags.introRunning;
+        if (!choice.hud) {
+            choice.transition = transitionKind == 0    ? TransitionScreen::Intro
+                                : transitionKind == -1 ? TransitionScreen::ChapterCard
+                                                       : TransitionScreen::None;
+        }
+    }
+    return choice;
+}
+
+} // namespace
+
+TEST_F(FrameTest, EveryCombinationOfFlagsSelectsOneScreenByPriority) {
+    for (int ending : {-1, 0, 5}) {
+        for (int bits = 0; bits < 32; ++bits) {
+            for (int kind : {0, -1, 3}) {
+                const Flags flags{ending,          (bits & 1) != 0, (bits & 2) != 0,
+                                  (bits & 4) != 0, (bits & 8) != 0, (bits & 16) != 0};
+                applyFlags(flags);
+                quests[story.currentQuest].transitionKind = static_cast<std::int16_t>(kind);
+                const ScreenChoice want = expectedChoice(flags, kind);
+                const ScreenChoice got = chooseScreen();
+                SCOPED_TRACE(testing::Message()
+                             << "ending " << ending << " bits " << bits << " kind " << kind);
+                EXPECT_EQ(got.screen, want.screen);
+                if (want.screen == Screen::World) {
+                    EXPECT_EQ(got.dialogueBox, want.dialogueBox);
+                    EXPECT_EQ(got.hud, want.hud);
+                    EXPECT_EQ(got.transition, want.transition);
+                }
+            }
+        }
+    }
+}
+
+TEST_F(FrameTest, AtStartTheFirstFramePlaysTheIntro) {
+    const ScreenChoice choice = chooseScreen();
+    EXPECT_EQ(choice.screen, Screen::World);
+    EXPECT_FALSE(choice.hud);
+    EXPECT_EQ(choice.transition, TransitionScreen::Intro);
+}
+
+TEST_F(FrameTest, TabTogglesTheInventoryOnlyInFreeRoam) {
+    story.transitionPending = false;
+    press(sf::Keyboard::Tab);
+    EXPECT_TRUE(story.inventoryOpen);
+    press(sf::Keyboard::Tab);
+    EXPECT_FALSE(story.inventoryOpen);
+
+    struct Refusal {
+        const char* when;
+        bool dialogueOpen, transitionPending, introRunning, enterHeld;
+    };
+    const Refusal refusals[] = {{"in a conversation", true, false, false, false},
+                                {"during a transition", false, true, false, false},
+                                {"during the intro", false, false, true, false},
+                                {"while Enter is held", false, false, false, true}};
+    for (const Refusal& refusal : refusals) {
+        conversation.dialogueOpen = refusal.dialogueOpen;
+        story.transitionPending = refusal.transitionPending;
+        story.introRunning = refusal.introRunning;
+        holdKey(sf::Keyboard::Enter, refusal.enterHeld);
+        press(sf::Keyboard::Tab);
+        EXPECT_FALSE(story.inventoryOpen) << refusal.when;
+        holdKey(sf::Keyboard::Enter, false);
+    }
+}
+
+TEST_F(FrameTest, AnyKeyPressedWhileTabIsHeldTogglesAgainButEDoesNot) {
+    story.transitionPending = false;
+    holdKey(sf::Keyboard::Tab, true);
+    handleEvent(keyPressEvent(sf::Keyboard::Tab));
+    handleEvent(keyPressEvent(sf::Keyboard::A));
+    EXPECT_FALSE(story.inventoryOpen); // opened, then closed by the second press
+    handleEvent(keyPressEvent(sf::Keyboard::E));
+    EXPECT_FALSE(story.inventoryOpen);
+}
+
+TEST_F(FrameTest, EnterClosesTheGameOnlyOnTheEndingScreen) {
+    press(sf::Keyboard::Enter);
+    EXPECT_FALSE(shell.closeRequested);
+    EXPECT_FALSE(world.quitRequested.load());
+    story.endingId = 2;
+    press(sf::Keyboard::Enter);
+    EXPECT_TRUE(shell.closeRequested);
+    EXPECT_TRUE(world.quitRequested.load());
+}
+
+TEST_F(FrameTest, ClosingTheWindowOrEscapeQuitsInEveryPhase) {
+    const Flags phases[] = {{-1, false, false, false, true, true},
+                            {-1, true, false, true, false, false},
+                            {-1, false, false, true, false, false},
+                            {3, false, false, false, false, false}};
+    for (const Flags& phase : phases) {
+        for (bool escape : {false, true}) {
+            resetGameState();
+            applyFlags(phase);
+            handleEvent(escape ? keyPressEvent(sf::Keyboard::Escape) : closedEvent());
+            EXPECT_TRUE(shell.closeRequested);
+            EXPECT_TRUE(world.quitRequested.load());
+        }
+    }
+}
+
+TEST_F(FrameTest, BattleCursorMovesOneLineAPressWithinItsFourLines) {
+    battle.inBattle = true;
+    for (int i = 0; i < 5; ++i) {
+        press(sf::Keyboard::S);
+    }
+    EXPECT_EQ(battle.selectedMove, 3);
+    press(sf::Keyboard::Up);
+    EXPECT_EQ(battle.selectedMove, 2);
+    for (int i = 0; i < 4; ++i) {
+        press(sf::Keyboard::W);
+    }
+    EXPECT_EQ(battle.selectedMove, 0);
+    press(sf::Keyboard::Down);
+    EXPECT_EQ(battle.selectedMove, 1);
+    // Up wins when both are held; E moves it too, since the live keyboard is read on every press.
+    holdKey(sf::Keyboard::Up, true);
+    holdKey(sf::Keyboard::Down, true);
+    handleEvent(keyPressEvent(sf::Keyboard::E));
+    EXPECT_EQ(battle.selectedMove, 0);
+}
+
+TEST_F(FrameTest, CursorKeysDoNothingOutsideBattle) {
+    press(sf::Keyboard::Down);
+    press(sf::Keyboard::S);
+    EXPECT_EQ(battle.selectedMove, 0);
+}
+
+TEST_F(FrameTest, LeftShiftRunsAt300AndReleasingItWalksAt200) {
+    story.transitionPending = false;
+    holdKey(sf::Keyboard::LShift, true);
+    updateWorld();
+    EXPECT_EQ(world.walkSpeed, 300);
+    holdKey(sf::Keyboard::LShift, false);
+    updateWorld();
+    EXPECT_EQ(world.walkSpeed, 200);
+}
+
+TEST_F(FrameTest, TheWorldIsNotUpdatedDuringTransitionsBattlesInventoryOrEndings) {
+    const Flags frozen[] = {{-1, false, false, false, true, false},
+                            {-1, true, false, false, false, false},
+                            {-1, false, true, false, false, false},
+                            {1, false, false, false, false, false}};
+    holdKey(sf::Keyboard::LShift, true);
+    for (const Flags& flags : frozen) {
+        world.walkSpeed = 200;
+        applyFlags(flags);
+        updateWorld();
+        EXPECT_EQ(world.walkSpeed, 200);
+    }
+}
+
+TEST_F(FrameTest, TheUpdateFollowsTheCameraWithTheVisibleWindow) {
+    story.transitionPending = false;
+    camera.setSize(1920, 1080);
+    camera.setCenter(12500, 12500);
+    updateWorld();
+    const VisibleWindow window = world.visibleWindow.load();
+    EXPECT_EQ(window.visibleColFirst, 113);
+    EXPECT_EQ(window.visibleRowEnd, 132);
+}
+
+TEST_F(FrameTest, FrameTimeIsTheTestsToSet) {
+    beginFrame(0.25f);
+    EXPECT_FLOAT_EQ(world.frameSeconds.load(), 0.25f);
+}
+
+TEST(Endings, TheCheckAfterEachFrameChoosesTheEnding) {
+    struct Case {
+        int hope;
+        bool fled;
+        int endingBefore;
+        int endingAfter;
+    };
+    const Case cases[] = {
+        {70, false, -1, -1}, {0, false, -1, 0}, {80, true, -1, 2}, {70, true, -1, 1},
+        {71, true, -1, 2},   {40, false, 5, 5}, {0, false, 5, 0},  {0, true, -1, 0},
+    };
+    for (const Case& c : cases) {
+        resetGameState();
+        story.hope = c.hope;
+        story.fled = c.fled;
+        story.endingId = c.endingBefore;
+        checkEnding();
+        EXPECT_EQ(story.endingId, c.endingAfter) << "hope " << c.hope << " fled " << c.fled;
+        const std::string text = c.endingAfter == -1 ? "" : kEndingTexts[c.endingAfter];
+        EXPECT_EQ(story.endingText, text);
+    }
+    EXPECT_EQ(std::string(kEndingTexts[3]),
+              "Kaiva non ha battuto il boss e tutti sono stati rapiti'");
+}
+
+// Mapping the mouse needs a render target, hence an X display.
+TEST_F(FrameTest, MouseGivesTheCellUnderItAndNegativeCoordinatesKeepTheLastCell) {
+    sf::RenderTexture target;
+    ASSERT_TRUE(target.create(1920, 1080));
+    screenView = sf::View(sf::FloatRect(0, 0, 1920, 1080));
+    camera = sf::View(sf::FloatRect(0, 0, 1920, 1080));
+
+    trackMouse({250, 730}, target);
+    EXPECT_EQ(world.mouseWindow.x, 250);
+    EXPECT_EQ(world.mouseWindow.y, 730);
+    EXPECT_EQ(world.mouseTile.x, 2u);
+    EXPECT_EQ(world.mouseTile.y, 7u);
+    EXPECT_EQ(tileCursor.getPosition(), sf::Vector2f(200, 700));
+
+    camera.setCenter(960 - 500, 540 + 1000); // the world's left edge is 500 px into the screen
+    trackMouse({100, 130}, target);          // world (-400, 1130)
+    EXPECT_EQ(world.mouseTile.x, 2u);        // kept
+    EXPECT_EQ(world.mouseTile.y, 11u);
+    EXPECT_EQ(tileCursor.getPosition(), sf::Vector2f(200, 1100));
+}

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# test.sh -- installs what is missing, builds Kaiva and runs every test headless: on a private
+# Xvfb screen with software OpenGL, audio through OpenAL Soft's null driver. The loader threads'
+# test runs first in a ThreadSanitizer build; CTest's summary of all tests comes last.
+# Arguments go to the final ctest (e.g. `scripts/test.sh -R MapLoader` runs matching tests only,
+# and then skips the ThreadSanitizer build).
+set -euo pipefail
+source "$(dirname "$0")/common.sh"
+
+install_missing "${KAIVA_BUILD_PACKAGES[@]}" "${KAIVA_TEST_PACKAGES[@]}"
+build_into "$KAIVA_ROOT/build"
+if (($# == 0)); then
+    build_into "$KAIVA_ROOT/build-tsan" -DKAIVA_SANITIZE=thread -DKAIVA_BUILD_BENCH=OFF
+fi
+
+start_xvfb
+export ALSOFT_DRIVERS=null
+
+if (($# == 0)); then
+    say "running the loader threads' test under ThreadSanitizer"
+    TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+        ctest --test-dir "$KAIVA_ROOT/build-tsan" -R 'MapLoaderThread' --output-on-failure
+fi
+say "running every test"
+ctest --test-dir "$KAIVA_ROOT/build" --output-on-failure "$@"

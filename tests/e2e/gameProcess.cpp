@@ -1,0 +1,219 @@
+// gameProcess.cpp -- starting, driving and watching the real game.
+#include "e2e/gameProcess.h"
+
+#include "testSupport.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <fstream>
+#include <sstream>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+void redirect(int fd, const std::filesystem::path& file) {
+    const int out = open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    dup2(out, fd);
+    close(out);
+}
+
+bool isKaivaWindow(Display* display, Window window) {
+    char* name = nullptr;
+    bool match = false;
+    if (XFetchName(display, window, &name) && name != nullptr) {
+        match = std::string(name) == "Kaiva";
+        XFree(name);
+    }
+    XWindowAttributes attributes;
+    return match && XGetWindowAttributes(display, window, &attributes) &&
+           attributes.map_state == IsViewable;
+}
+
+Window findKaivaWindow(Display* display) {
+    Window root = DefaultRootWindow(display), parent = 0, *children = nullptr;
+    unsigned count = 0;
+    Window found = 0;
+    if (XQueryTree(display, root, &root, &parent, &children, &count)) {
+        for (unsigned i = 0; i < count && found == 0; ++i) {
+            if (isKaivaWindow(display, children[i])) {
+                found = children[i];
+            }
+        }
+        XFree(children);
+    }
+    return found;
+}
+
+} // namespace
+
+GameProcess::GameProcess(const std::filesystem::path& folder,
+                         const std::map<std::string, std::string>& environment) {
+    logs_ = makeTempDir("game-logs");
+    pid_ = fork();
+    if (pid_ == 0) {
+        redirect(STDOUT_FILENO, logs_ / "stdout.txt");
+        redirect(STDERR_FILENO, logs_ / "stderr.txt");
+        for (const auto& [name, value] : environment) {
+            setenv(name.c_str(), value.c_str(), 1);
+        }
+        if (chdir(folder.c_str()) == 0) {
+            execl(KAIVA_BINARY, KAIVA_BINARY, static_cast<char*>(nullptr));
+        }
+        _exit(127);
+    }
+    display_ = XOpenDisplay(nullptr);
+}
+
+GameProcess::~GameProcess() {
+    if (pid_ > 0 && !status_) {
+        kill(pid_, SIGKILL);
+        waitpid(pid_, nullptr, 0);
+    }
+    if (display_ != nullptr) {
+        XCloseDisplay(display_);
+    }
+}
+
+Window GameProcess::waitForWindow(std::chrono::milliseconds timeout) {
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    while (display_ != nullptr && std::chrono::steady_clock::now() < end) {
+        if (Window window = findKaivaWindow(display_)) {
+            return window;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return 0;
+}
+
+void GameProcess::requestClose(Window window) {
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display_, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display_, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display_, window, False, NoEventMask, &event);
+    XFlush(display_);
+}
+
+void GameProcess::pressKey(const std::string& key, std::chrono::milliseconds hold) {
+    const std::string down = "xdotool keydown " + key;
+    const std::string up = "xdotool keyup " + key;
+    EXPECT_EQ(std::system(down.c_str()), 0);
+    std::this_thread::sleep_for(hold);
+    EXPECT_EQ(std::system(up.c_str()), 0);
+}
+
+std::optional<int> GameProcess::waitForExit(std::chrono::milliseconds timeout) {
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    while (!status_) {
+        int raw = 0;
+        if (waitpid(pid_, &raw, WNOHANG) == pid_) {
+            status_ = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
+        } else if (std::chrono::steady_clock::now() >= end) {
+            break;
+        } else {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    }
+    return status_;
+}
+
+bool GameProcess::waitForConsole(const std::string& text, std::chrono::milliseconds timeout) {
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    while (console().find(text) == std::string::npos) {
+        if (std::chrono::steady_clock::now() >= end) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return true;
+}
+
+std::string GameProcess::console() const {
+    return readTextFile(logs_ / "stdout.txt");
+}
+
+std::string GameProcess::errors() const {
+    return readTextFile(logs_ / "stderr.txt");
+}
+
+namespace {
+
+// User + system time of one thread, from /proc/<pid>/task/<tid>/stat.
+double threadCpuSeconds(const std::filesystem::path& task) {
+    std::ifstream stat(task / "stat");
+    std::string line;
+    std::getline(stat, line);
+    // Fields after the command name, which is in parentheses: utime is the 14th, stime the 15th.
+    std::istringstream fields(line.substr(line.rfind(')') + 2));
+    std::string field;
+    long ticks = 0;
+    for (int i = 3; i <= 15 && fields >> field; ++i) {
+        if (i >= 14) {
+            ticks += std::stol(field);
+        }
+    }
+    return static_cast<double>(ticks) / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+} // namespace
+
+double GameProcess::cpuSecondsBesidesDrawing() const {
+    const std::filesystem::path tasks = "/proc/" + std::to_string(pid_) + "/task";
+    double seconds = 0;
+    std::error_code error;
+    for (const auto& task : std::filesystem::directory_iterator(tasks, error)) {
+        const std::string name = readTextFile(task.path() / "comm");
+        if (task.path().filename() != std::to_string(pid_) && name.rfind("llvmpipe", 0) != 0) {
+            seconds += threadCpuSeconds(task.path());
+        }
+    }
+    return seconds;
+}
+
+WindowGeometry windowGeometry(Display* display, Window window) {
+    XWindowAttributes attributes;
+    XGetWindowAttributes(display, window, &attributes);
+    return {attributes.x, attributes.y, static_cast<unsigned>(attributes.width),
+            static_cast<unsigned>(attributes.height)};
+}
+
+sf::Image takeScreenshot(Display* display) {
+    const Window root = DefaultRootWindow(display);
+    XWindowAttributes attributes;
+    XGetWindowAttributes(display, root, &attributes);
+    const unsigned width = static_cast<unsigned>(attributes.width);
+    const unsigned height = static_cast<unsigned>(attributes.height);
+    sf::Image picture;
+    picture.create(width, height);
+    XImage* image = XGetImage(display, root, 0, 0, width, height, AllPlanes, ZPixmap);
+    if (image == nullptr) {
+        return picture;
+    }
+    for (unsigned y = 0; y < height; ++y) {
+        for (unsigned x = 0; x < width; ++x) {
+            const unsigned long pixel = XGetPixel(image, static_cast<int>(x), static_cast<int>(y));
+            picture.setPixel(x, y,
+                             sf::Color(static_cast<sf::Uint8>((pixel >> 16) & 0xFF),
+                                       static_cast<sf::Uint8>((pixel >> 8) & 0xFF),
+                                       static_cast<sf::Uint8>(pixel & 0xFF)));
+        }
+    }
+    XDestroyImage(image);
+    return picture;
+}
+
+std::filesystem::path copyOfAssets(const std::string& tag) {
+    const std::filesystem::path folder = makeTempDir(tag);
+    std::filesystem::copy(KAIVA_ASSETS_DIR, folder / "assets",
+                          std::filesystem::copy_options::recursive);
+    return folder;
+}

@@ -1,0 +1,65 @@
+// gameProcess.h -- the real kaiva binary, started in a folder of our choice on the X display of the
+// tests, driven with real X input and watched through its console, its window and its CPU time.
+#pragma once
+
+#include <SFML/Graphics/Image.hpp>
+
+#include <chrono>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+#include <sys/types.h>
+
+// Xlib's types, without its macros (they clash with GoogleTest's names).
+struct _XDisplay;
+using XDisplay = _XDisplay;
+using XWindow = unsigned long;
+
+class GameProcess {
+public:
+    // Starts the game with `folder` as its working directory (where ./assets/ is looked up), the
+    // test's environment plus `environment`.
+    GameProcess(const std::filesystem::path& folder,
+                const std::map<std::string, std::string>& environment = {});
+    ~GameProcess(); // kills the game if a test left it running
+
+    // The game's top-level window titled "Kaiva", once it is mapped; 0 after the timeout.
+    XWindow waitForWindow(std::chrono::milliseconds timeout);
+    // Asks the window to close, as a window manager's close button does (WM_DELETE_WINDOW).
+    void requestClose(XWindow window);
+    // Holds a key (an xdotool key name) down for `hold`, then releases it.
+    void pressKey(const std::string& key, std::chrono::milliseconds hold);
+
+    // The exit status once the process has ended; nothing if it still runs after the timeout.
+    std::optional<int> waitForExit(std::chrono::milliseconds timeout);
+    // Waits until the console (standard output) contains `text`.
+    bool waitForConsole(const std::string& text, std::chrono::milliseconds timeout);
+
+    std::string console() const; // standard output so far
+    std::string errors() const;  // standard error so far
+    // User + system time so far of its threads other than the main thread and Mesa's software
+    // renderer (the threads that draw the frames).
+    double cpuSecondsBesidesDrawing() const;
+
+    XDisplay* display() const { return display_; }
+
+private:
+    pid_t pid_ = -1;
+    std::optional<int> status_;
+    std::filesystem::path logs_;
+    XDisplay* display_ = nullptr;
+};
+
+struct WindowGeometry {
+    int x = 0, y = 0;
+    unsigned width = 0, height = 0;
+};
+WindowGeometry windowGeometry(XDisplay* display, XWindow window);
+
+// The whole X screen as a picture.
+sf::Image takeScreenshot(XDisplay* display);
+
+// A copy of the build's asset folder in a new folder (files, not links), for tests that take a
+// file away or break one.
+std::filesystem::path copyOfAssets(const std::string& tag);
