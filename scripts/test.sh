@@ -18,7 +18,7 @@ export ALSOFT_DRIVERS=null
 
 if (($# == 0)); then
     say "running the loader threads' test under ThreadSanitizer"
-    TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+    TSAN_OPTIONS="halt_on_error=1 suppressions=$KAIVA_ROOT/tests/threadSanitizer.supp" \
         ctest --test-dir "$KAIVA_ROOT/build-tsan" -R 'MapLoaderThread' --output-on-failure
 fi
 say "running every test"
