@@ -67,7 +67,8 @@ GameProcess::GameProcess(const std::filesystem::path& folder,
         }
         _exit(127);
     }
-    display_ = XOpenDisplay(nullptr);
+    const auto display = environment.find("DISPLAY");
+    display_ = XOpenDisplay(display == environment.end() ? nullptr : display->second.c_str());
 }
 
 GameProcess::~GameProcess() {
@@ -177,6 +178,34 @@ double GameProcess::cpuSecondsBesidesDrawing() const {
         }
     }
     return seconds;
+}
+
+PrivateXServer::PrivateXServer(const std::string& screen) {
+    int number = 110;
+    while (std::filesystem::exists("/tmp/.X11-unix/X" + std::to_string(number)) ||
+           std::filesystem::exists("/tmp/.X" + std::to_string(number) + "-lock")) {
+        ++number;
+    }
+    name_ = ":" + std::to_string(number);
+    pid_ = fork();
+    if (pid_ == 0) {
+        redirect(STDOUT_FILENO, "/dev/null");
+        redirect(STDERR_FILENO, "/dev/null");
+        execlp("Xvfb", "Xvfb", name_.c_str(), "-screen", "0", screen.c_str(), "-noreset",
+               "-nolisten", "tcp", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    const std::string socket = "/tmp/.X11-unix/X" + std::to_string(number);
+    for (int i = 0; i < 100 && !std::filesystem::exists(socket); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+}
+
+PrivateXServer::~PrivateXServer() {
+    if (pid_ > 0) {
+        kill(pid_, SIGTERM);
+        waitpid(pid_, nullptr, 0);
+    }
 }
 
 WindowGeometry windowGeometry(Display* display, Window window) {

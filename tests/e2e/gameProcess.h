@@ -51,6 +51,18 @@ private:
     XDisplay* display_ = nullptr;
 };
 
+// An Xvfb server of its own, for a test that needs a screen of another size.
+class PrivateXServer {
+public:
+    explicit PrivateXServer(const std::string& screen); // e.g. "1280x1024x24"
+    ~PrivateXServer();
+    const std::string& name() const { return name_; } // e.g. ":117"
+
+private:
+    pid_t pid_ = -1;
+    std::string name_;
+};
+
 struct WindowGeometry {
     int x = 0, y = 0;
     unsigned width = 0, height = 0;
