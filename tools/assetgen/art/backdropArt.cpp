@@ -2,9 +2,9 @@
 // where the fighters stand (feet at y 135 of 270), and a quiet foreground under the menu.
 #include "art/backdropArt.h"
 
-#include "art/noise.h"
 #include "art/palette.h"
 #include "art/sheetLayout.h"
+#include "noise.h"
 
 #include <algorithm>
 #include <array>

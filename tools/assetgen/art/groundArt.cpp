@@ -2,10 +2,10 @@
 // details (flowers, pebbles, straw, cracks, ripples) placed by a hash of the position.
 #include "art/groundArt.h"
 
-#include "art/noise.h"
 #include "art/palette.h"
 #include "art/ravineArt.h"
 #include "assetIds.h"
+#include "noise.h"
 
 #include <algorithm>
 #include <array>

@@ -2,8 +2,8 @@
 // beads in the tribe's turquoise and red, and a thin ink edge that reads on any screen.
 #include "art/panelArt.h"
 
-#include "art/noise.h"
 #include "art/palette.h"
+#include "noise.h"
 
 #include <algorithm>
 #include <cstdint>

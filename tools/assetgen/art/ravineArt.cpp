@@ -4,9 +4,9 @@
 #include "art/ravineArt.h"
 
 #include "art/groundArt.h"
-#include "art/noise.h"
 #include "art/palette.h"
 #include "assetIds.h"
+#include "noise.h"
 
 #include <algorithm>
 #include <cmath>

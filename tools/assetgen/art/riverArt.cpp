@@ -3,9 +3,9 @@
 // band's profile is symmetric, so straight pieces and bends meet texel for texel.
 #include "art/riverArt.h"
 
-#include "art/noise.h"
 #include "art/palette.h"
 #include "assetIds.h"
+#include "noise.h"
 
 #include <cmath>
 #include <map>

@@ -5,7 +5,6 @@ set(ASSETGEN_ART_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/characterArt.cpp
     ${CMAKE_CURRENT_LIST_DIR}/groundArt.cpp
     ${CMAKE_CURRENT_LIST_DIR}/interfaceArt.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/noise.cpp
     ${CMAKE_CURRENT_LIST_DIR}/objectArt.cpp
     ${CMAKE_CURRENT_LIST_DIR}/palette.cpp
     ${CMAKE_CURRENT_LIST_DIR}/panelArt.cpp

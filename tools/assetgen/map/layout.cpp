@@ -17,7 +17,7 @@
 #include "map/layout.h"
 
 #include "assetIds.h"
-#include "map/noise.h"
+#include "noise.h"
 
 #include <algorithm>
 #include <cmath>
@@ -122,10 +122,10 @@ using CellVisit = std::function<void(DraftCell&, int col, int row)>;
 // itself: the same blob written in two commands (a ground and a keep) covers the same cells.
 bool insideBlob(const Shape& blob, int col, int row) {
     const std::uint32_t salt =
-        cellHash(blob.a, blob.b, static_cast<std::uint32_t>(blob.c * 97 + blob.d));
+        noise::hash(blob.a, blob.b, static_cast<std::uint32_t>(blob.c * 97 + blob.d));
     const float dx = static_cast<float>(col - blob.a) / static_cast<float>(std::max(blob.c, 1));
     const float dy = static_cast<float>(row - blob.b) / static_cast<float>(std::max(blob.d, 1));
-    const float rim = 1.0f + (valueNoise(col, row, 3.0f, salt) - 0.5f) * 0.66f;
+    const float rim = 1.0f + (noise::valueNoise(col, row, 3.0f, salt) - 0.5f) * 0.66f;
     return dx * dx + dy * dy <= rim * rim;
 }
 
@@ -198,7 +198,7 @@ bool doGround(Context& at) {
     const float share = static_cast<float>(percent) / 100.0f;
     const std::uint32_t salt = at.salt;
     return paintWithShape(at, [=](DraftCell& cell, int col, int row) {
-        cell.ground = valueNoise(col, row, 3.0f, salt + 7) < share ? alt : base;
+        cell.ground = noise::valueNoise(col, row, 3.0f, salt + 7) < share ? alt : base;
     });
 }
 
@@ -212,8 +212,8 @@ bool doGrowth(Context& at, float unit) {
     const float share = static_cast<float>(amount) * unit;
     const std::uint32_t salt = at.salt;
     return paintWithShape(at, [=](DraftCell& cell, int col, int row) {
-        if (isFreeForGrowth(cell) && unitHash(col, row, salt) < share) {
-            cell.object = ids[cellHash(col, row, salt + 1) % ids.size()];
+        if (isFreeForGrowth(cell) && noise::unit(col, row, salt) < share) {
+            cell.object = ids[noise::hash(col, row, salt + 1) % ids.size()];
         }
     });
 }

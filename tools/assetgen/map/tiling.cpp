@@ -2,7 +2,7 @@
 #include "map/tiling.h"
 
 #include "assetIds.h"
-#include "map/noise.h"
+#include "noise.h"
 
 #include <algorithm>
 #include <iterator>
@@ -213,7 +213,7 @@ void tileRavines(WorldDraft& draft) {
             if (draft.at(col, row).ravine) {
                 draft.at(col, row).ground =
                     ravinePieceFor(solidSidesOf(draft, col, row), solidDiagonalsOf(draft, col, row),
-                                   unitHash(col, row, kRockSalt) < 0.22f);
+                                   noise::unit(col, row, kRockSalt) < 0.22f);
             }
         }
     }

@@ -4,7 +4,7 @@
 #include "map/wilderness.h"
 
 #include "assetIds.h"
-#include "map/noise.h"
+#include "noise.h"
 
 #include <cstdint>
 #include <iterator>
@@ -37,12 +37,12 @@ constexpr int kTrees[] = {object::kTreeLeafy, object::kTreeLeafy, object::kTreeT
                           object::kTreeLeafy, object::kTreeTall,  object::kTreeBare};
 
 float elevation(int col, int row) {
-    return 0.65f * valueNoise(col, row, 13.0f, kElevationSalt) +
-           0.35f * valueNoise(col, row, 5.0f, kElevationSalt + 1);
+    return 0.65f * noise::valueNoise(col, row, 13.0f, kElevationSalt) +
+           0.35f * noise::valueNoise(col, row, 5.0f, kElevationSalt + 1);
 }
 
 const Biome& biomeAt(int col, int row) {
-    const float moisture = valueNoise(col, row, 17.0f, kMoistureSalt);
+    const float moisture = noise::valueNoise(col, row, 17.0f, kMoistureSalt);
     for (const Biome& biome : kBiomes) {
         if (moisture >= biome.moistureFrom) {
             return biome;
@@ -53,9 +53,10 @@ const Biome& biomeAt(int col, int row) {
 
 void fillWoods(DraftCell& cell, int col, int row) {
     const Biome& biome = biomeAt(col, row);
-    cell.ground = valueNoise(col, row, 4.0f, kPickSalt) < 0.35f ? biome.groundAlt : biome.ground;
-    const float growth = unitHash(col, row, kGrowthSalt);
-    const std::uint32_t pick = cellHash(col, row, kPickSalt);
+    cell.ground =
+        noise::valueNoise(col, row, 4.0f, kPickSalt) < 0.35f ? biome.groundAlt : biome.ground;
+    const float growth = noise::unit(col, row, kGrowthSalt);
+    const std::uint32_t pick = noise::hash(col, row, kPickSalt);
     if (growth < biome.treeShare) {
         cell.object = kTrees[pick % std::size(kTrees)];
     } else if (growth > 0.93f) {
@@ -69,7 +70,7 @@ void fillCell(DraftCell& cell, int col, int row) {
         cell.ground = ground::kWater;
     } else if (height < kShoreBelow) {
         cell.ground = ground::kRiverbank;
-        cell.object = unitHash(col, row, kGrowthSalt) < 0.2f ? object::kReeds : 0;
+        cell.object = noise::unit(col, row, kGrowthSalt) < 0.2f ? object::kReeds : 0;
     } else if (height > kRavineAbove) {
         cell.ground = ground::kGrassDark;
         cell.ravine = true;

@@ -1,5 +1,6 @@
-// noise.h -- deterministic texture noise from a hash of the pixel position: the same numbers on
-// every run, and periodic so that a ground cell tiles with itself without a seam.
+// noise.h -- deterministic noise from a hash of a position, for the art (pixels) and the world's
+// filling rules (cells): the same numbers on every run. The texture kinds are periodic, so that a
+// ground cell tiles with itself without a seam.
 #pragma once
 
 #include <cstdint>
@@ -25,4 +26,8 @@ struct Voronoi {
     float towardY = 0;
 };
 Voronoi voronoi(float x, float y, int spacing, int period, std::uint32_t seed);
+
+// Smooth value noise in [0, 1) that does not repeat: hash values on a lattice `scale` units
+// apart, blended between.
+float valueNoise(int x, int y, float scale, std::uint32_t seed);
 } // namespace noise

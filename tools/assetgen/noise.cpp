@@ -1,5 +1,5 @@
-// noise.cpp -- hash, value noise and Voronoi cells, all wrapping at a period.
-#include "art/noise.h"
+// noise.cpp -- hash, value noise and Voronoi cells.
+#include "noise.h"
 
 #include <cmath>
 
@@ -22,20 +22,19 @@ float lerp(float a, float b, float t) {
 } // namespace
 
 std::uint32_t hash(int x, int y, std::uint32_t seed) {
-    std::uint32_t h = seed * 0x9E3779B9u;
-    h ^= static_cast<std::uint32_t>(x) * 0x85EBCA6Bu;
-    h = (h << 13) | (h >> 19);
-    h ^= static_cast<std::uint32_t>(y) * 0xC2B2AE35u;
+    std::uint32_t h = static_cast<std::uint32_t>(x) * 0x8da6b343u;
+    h ^= static_cast<std::uint32_t>(y) * 0xd8163841u;
+    h ^= seed * 0xcb1ab31fu + 0x9e3779b9u;
     h ^= h >> 16;
-    h *= 0x7FEB352Du;
+    h *= 0x7feb352du;
     h ^= h >> 15;
-    h *= 0x846CA68Bu;
+    h *= 0x846ca68bu;
     h ^= h >> 16;
     return h;
 }
 
 float unit(int x, int y, std::uint32_t seed) {
-    return static_cast<float>(hash(x, y, seed) >> 8) / 16777216.0f;
+    return static_cast<float>(hash(x, y, seed) >> 8) * (1.0f / 16777216.0f);
 }
 
 float smooth(float x, float y, int spacing, int period, std::uint32_t seed) {
@@ -91,6 +90,18 @@ Voronoi voronoi(float x, float y, int spacing, int period, std::uint32_t seed) {
         }
     }
     return result;
+}
+
+float valueNoise(int x, int y, float scale, std::uint32_t seed) {
+    const float gx = static_cast<float>(x) / scale;
+    const float gy = static_cast<float>(y) / scale;
+    const int x0 = static_cast<int>(std::floor(gx));
+    const int y0 = static_cast<int>(std::floor(gy));
+    const float tx = smoothStep(gx - static_cast<float>(x0));
+    const float ty = smoothStep(gy - static_cast<float>(y0));
+    const float top = lerp(unit(x0, y0, seed), unit(x0 + 1, y0, seed), tx);
+    const float bottom = lerp(unit(x0, y0 + 1, seed), unit(x0 + 1, y0 + 1, seed), tx);
+    return lerp(top, bottom, ty);
 }
 
 } // namespace noise
