@@ -62,6 +62,8 @@ TEST_F(GameProcessTest, OpensItsFullScreenWindowLoadsTheMapAndClosesWithStatusZe
     game.requestClose(window);
     EXPECT_EQ(game.waitForExit(seconds(2)), 0);
     EXPECT_EQ(game.console(), "Thread Lv 0 Finito\nThread Lv 1 Finito\n");
+    EXPECT_EQ(game.errors().find("Failed to"), std::string::npos) << "an asset did not load:\n"
+                                                                  << game.errors();
 }
 
 TEST_F(GameProcessTest, EscapeClosesTheGameLikeTheCloseButton) {
