@@ -15,9 +15,7 @@
 
 namespace {
 
-constexpr int kScreenCellsWide = 19; // 1920 / 100, truncated
-constexpr int kScreenCellsHigh = 10; // 1080 / 100, truncated
-constexpr float kRunBonus = 100;     // Left Shift: baseSpeed + 100
+constexpr float kRunBonus = 100; // Left Shift: baseSpeed + 100
 constexpr float kWalkSpeed = 200;
 constexpr std::uint16_t kLastMove = 3;
 

@@ -20,8 +20,6 @@ namespace {
 
 constexpr unsigned kBitsPerPixel = 32;
 constexpr unsigned kFrameRateLimit = 60;
-constexpr int kScreenCellsWide = 19;
-constexpr int kScreenCellsHigh = 10;
 constexpr float kFeetRatio = 5.5f;
 constexpr int kHeroFramePixels = 160;
 constexpr float kWorldMusicVolume = 50;

@@ -26,8 +26,6 @@ namespace {
 
 constexpr unsigned kShotWidth = 1920;
 constexpr unsigned kShotHeight = 1080;
-constexpr int kScreenCellsWide = 19;
-constexpr int kScreenCellsHigh = 10;
 constexpr float kSpritePixels = 84;
 constexpr int kNpcFramePixels = 160;
 constexpr int kHeroFramePixels = 160;
