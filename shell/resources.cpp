@@ -41,6 +41,7 @@ sf::Texture iconSheet;
 sf::Texture battleBackground;
 sf::Texture weaponSheet;
 sf::Texture heroSheet;
+bool tileSheetOpaque = false;
 
 GameMusic worldMusic;
 GameMusic screenMusic;
@@ -49,3 +50,23 @@ sf::RectangleShape tileCursor;
 
 LoopClocks clocks;
 GameThreads threads;
+
+bool loadGroundSheet(const std::string& path) {
+    sf::Image image;
+    tileSheetOpaque = false;
+    if (!image.loadFromFile(path) || !tileSheet.loadFromImage(image)) {
+        tileSheet = sf::Texture();
+        return false;
+    }
+    tileSheet.setSmooth(true);
+    const sf::Uint8* pixels = image.getPixelsPtr();
+    const std::size_t bytes = std::size_t{image.getSize().x} * image.getSize().y * 4;
+    tileSheetOpaque = true;
+    for (std::size_t alpha = 3; alpha < bytes; alpha += 4) {
+        if (pixels[alpha] != 255) {
+            tileSheetOpaque = false;
+            break;
+        }
+    }
+    return true;
+}

@@ -24,6 +24,13 @@ extern sf::Texture battleBackground;
 extern sf::Texture weaponSheet;
 extern sf::Texture heroSheet;
 
+// The ground sheet has no transparent pixel, so the ground may be drawn without blending.
+extern bool tileSheetOpaque;
+
+// Loads the ground sheet, smoothed, and notes whether it is opaque. False when it did not load
+// (the sheet is then empty).
+bool loadGroundSheet(const std::string& path);
+
 extern GameMusic worldMusic;
 extern GameMusic screenMusic;
 

@@ -32,13 +32,12 @@ void reportMalformed(const std::string& path, int row, int col, std::string_view
 }
 
 // Fills cell (row, col) of one layer with a value already converted (or malformed, in which case
-// the cell is only sized and marked loaded, as a well-formed value would have left it first).
+// the layer's picture is only placed and the cell marked loaded, as a well-formed value would have
+// left it first).
 void storeValue(MapLayer layer, int row, int col, bool wellFormed, std::int32_t value) {
     std::lock_guard<std::mutex> lock(gridRowLock(row));
     Tile& cell = cellAt(row, col);
-    sf::RectangleShape& shape = layer == MapLayer::Ground ? cell.groundShape : cell.objectShape;
-    shape.setSize({kCellPixels, kCellPixels});
-    shape.setPosition(static_cast<float>(col * kCellPixels), static_cast<float>(row * kCellPixels));
+    (layer == MapLayer::Ground ? cell.groundPlaced : cell.objectPlaced) = true;
     cell.loaded = true;
     if (!wellFormed) {
         return;

@@ -64,9 +64,17 @@ std::mutex& gridRowLock(int row) {
     return rowLocks[static_cast<std::size_t>(row)];
 }
 
+bool sheetRect(std::int32_t col, std::int32_t row, int sheetRows, sf::IntRect& rect) {
+    if (col < 0 || col >= kSheetColumns || row < 0 || row >= sheetRows) {
+        return false;
+    }
+    rect = {col * kSheetCellPixels, row * kSheetCellPixels, kSheetCellPixels, kSheetCellPixels};
+    return true;
+}
+
 void applyIdTable(Tile& cell, std::int32_t id) {
     if (id == 0) {
-        cell.groundShape.setFillColor(sf::Color(0, 0, 0, 0));
+        cell.groundClear = true;
         cell.groundSheetCol = -1;
         cell.groundSheetRow = 0;
         return;
@@ -76,9 +84,11 @@ void applyIdTable(Tile& cell, std::int32_t id) {
             cell.blocking = true;
             cell.name = "Burrone";
         }
-        // Negative ids land on negative sheet cells, as the division truncates towards zero.
-        cell.groundSheetCol = (id - 1) % kSheetColumns;
-        cell.groundSheetRow = (id - 1) / kSheetColumns;
+        // Negative ids land on negative sheet cells, as the division truncates towards zero; in
+        // 64 bits, since id - 1 would overflow for the lowest 32-bit id.
+        const std::int64_t n = std::int64_t{id} - 1;
+        cell.groundSheetCol = static_cast<std::int32_t>(n % kSheetColumns);
+        cell.groundSheetRow = static_cast<std::int32_t>(n / kSheetColumns);
         return;
     }
     cell.objectSheetCol = (id - kFirstObjectId) % kSheetColumns;

@@ -2,11 +2,12 @@
 // its picture, name and properties, and the row locks that keep the cells whole between threads.
 #pragma once
 
-#include <SFML/Graphics/RectangleShape.hpp>
+#include <SFML/Graphics/Color.hpp>
+#include <SFML/Graphics/Rect.hpp>
 
 #include <cstdint>
 #include <mutex>
-#include <string>
+#include <string_view>
 
 constexpr int kGridSize = 250;
 constexpr int kGridCells = kGridSize * kGridSize;
@@ -15,18 +16,23 @@ constexpr int kSheetCellPixels = 320; // tile and object sheets: cells of 320 x 
 constexpr int kSheetColumns = 5;
 constexpr int kFirstObjectId = 500;
 
+// One cell. Its two pictures are not stored as shapes: a loaded layer always shows a 100 x 100
+// picture on the cell's own square, so a flag per layer says whether the loader has placed it, and
+// the accessors below give the rectangles the shapes would have had. 62,500 cells stay about
+// 3 MB instead of the 60 MB that two sf::RectangleShape per cell cost.
 struct Tile {
     std::int32_t groundId = 0; // 0: no ground picture
     std::int32_t objectId = 0; // 0: no object
     bool blocking = false;
-    sf::RectangleShape groundShape;
+    bool groundPlaced = false; // the ground loader sized and placed the ground picture
+    bool groundClear = false;  // the ground picture is fully transparent (ground value 0)
+    bool objectPlaced = false; // the object loader sized and placed the object picture
     std::int32_t groundSheetCol = 0;
     std::int32_t groundSheetRow = 0;
-    sf::RectangleShape objectShape; // its bounds are also the cell's collision rectangle
     std::int32_t objectSheetCol = 0;
     std::int32_t objectSheetRow = 0;
-    bool loaded = false; // a map value has been read for this cell
-    std::string name;
+    bool loaded = false;    // a map value has been read for this cell
+    std::string_view name;  // points into the id table's names; empty when the cell has none
     std::int16_t water = 0; // 1 on river cells
     bool interactive = false;
 };
@@ -34,9 +40,9 @@ struct Tile {
 // The grid, row by row: cell (row r, column c) is tileGrid[r * kGridSize + c].
 //
 // Guarded by gridRowLock(r): the two map loaders write cells while the main loop draws them and
-// the character thread tests them, and an sf::RectangleShape is not safe to read while another
-// thread writes it (even getGlobalBounds() rewrites its cached transform). Every access to a
-// cell's fields, reads included, holds the lock of the cell's row, briefly; one lock at a time.
+// the character thread tests them. Every access to a cell's fields, reads included, holds the
+// lock of the cell's row, briefly, and never more than one row lock at a time. Reading a cell
+// never writes it, so the locks only keep a loader's half-written cell out of sight.
 extern Tile tileGrid[kGridCells];
 
 std::mutex& gridRowLock(int row);
@@ -44,6 +50,33 @@ std::mutex& gridRowLock(int row);
 inline Tile& cellAt(int row, int col) {
     return tileGrid[row * kGridSize + col];
 }
+
+// The square that cell (row, col) covers in the world.
+inline sf::FloatRect cellSquare(int row, int col) {
+    return {static_cast<float>(col * kCellPixels), static_cast<float>(row * kCellPixels),
+            kCellPixels, kCellPixels};
+}
+
+// The cell's collision rectangle, the bounds of its object picture: its square once the object
+// loader has placed it, the empty rectangle at (0, 0) before. The caller holds the row's lock.
+inline sf::FloatRect objectBounds(int row, int col) {
+    return cellAt(row, col).objectPlaced ? cellSquare(row, col) : sf::FloatRect(0, 0, 0, 0);
+}
+
+// The bounds of the cell's ground picture, likewise. The caller holds the row's lock.
+inline sf::FloatRect groundBounds(int row, int col) {
+    return cellAt(row, col).groundPlaced ? cellSquare(row, col) : sf::FloatRect(0, 0, 0, 0);
+}
+
+// The ground picture's fill: white (the sheet as it is), or fully transparent for ground 0.
+inline sf::Color groundFill(const Tile& cell) {
+    return cell.groundClear ? sf::Color(0, 0, 0, 0) : sf::Color::White;
+}
+
+// The part of a sheet that a sheet cell shows: 320 x 320 texture pixels. False when the cell lies
+// outside a sheet of `sheetRows` rows (an id beyond the sheet's pictures draws nothing); the
+// arithmetic is done in 64 bits, so no 32-bit id can overflow it.
+bool sheetRect(std::int32_t col, std::int32_t row, int sheetRows, sf::IntRect& rect);
 
 // Applies the id table to one cell (the caller holds the row's lock).
 void applyIdTable(Tile& cell, std::int32_t id);

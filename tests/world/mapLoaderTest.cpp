@@ -139,13 +139,12 @@ TEST_F(MapLoaderTest, ObjectCellsAreSizedPlacedAndClassified) {
     writeTextFile(file, "0 510 ;\n");
     ASSERT_TRUE(loadLayer(file.string(), MapLayer::Object));
     const Tile& empty = cellAt(0, 0);
-    EXPECT_EQ(empty.objectShape.getSize(), sf::Vector2f(100, 100));
+    EXPECT_EQ(objectBounds(0, 0), sf::FloatRect(0, 0, 100, 100));
     EXPECT_TRUE(empty.name.empty());
     const Tile& tent = cellAt(0, 1);
-    EXPECT_EQ(tent.objectShape.getPosition(), sf::Vector2f(100, 0));
-    EXPECT_EQ(tent.objectShape.getGlobalBounds(), sf::FloatRect(100, 0, 100, 100));
+    EXPECT_EQ(objectBounds(0, 1), sf::FloatRect(100, 0, 100, 100));
     EXPECT_EQ(tent.name, "Tenda");
-    EXPECT_EQ(tent.groundShape.getSize(), sf::Vector2f(0, 0)); // the other layer is untouched
+    EXPECT_EQ(groundBounds(0, 1), sf::FloatRect(0, 0, 0, 0)); // the other layer is untouched
 }
 
 TEST_F(MapLoaderTest, GroundZeroIsClassifiedToDrawNothing) {
@@ -153,11 +152,11 @@ TEST_F(MapLoaderTest, GroundZeroIsClassifiedToDrawNothing) {
     writeTextFile(file, "0 15 ;\n");
     ASSERT_TRUE(loadLayer(file.string(), MapLayer::Ground));
     EXPECT_EQ(cellAt(0, 0).groundSheetCol, -1);
-    EXPECT_EQ(cellAt(0, 0).groundShape.getFillColor(), sf::Color(0, 0, 0, 0));
-    EXPECT_EQ(cellAt(0, 0).groundShape.getPosition(), sf::Vector2f(0, 0));
+    EXPECT_EQ(groundFill(cellAt(0, 0)), sf::Color(0, 0, 0, 0));
+    EXPECT_EQ(groundBounds(0, 0), sf::FloatRect(0, 0, 100, 100));
     EXPECT_TRUE(cellAt(0, 1).blocking);
     EXPECT_EQ(cellAt(0, 1).name, "Burrone");
-    EXPECT_EQ(cellAt(0, 1).groundShape.getPosition(), sf::Vector2f(100, 0));
+    EXPECT_EQ(groundBounds(0, 1), sf::FloatRect(100, 0, 100, 100));
 }
 
 TEST_F(MapLoaderTest, SurplusLinesAreDroppedAndAMissingFileReadsAsEmpty) {

@@ -49,11 +49,11 @@ bool cellIsWhole(int row, int col) {
     std::lock_guard<std::mutex> lock(gridRowLock(row));
     const Tile& cell = cellAt(row, col);
     const sf::FloatRect home(col * 100.0f, row * 100.0f, 100, 100);
-    const sf::FloatRect ground = cell.groundShape.getGlobalBounds();
-    const sf::FloatRect object = cell.objectShape.getGlobalBounds();
+    const sf::FloatRect ground = groundBounds(row, col);
+    const sf::FloatRect object = objectBounds(row, col);
     const bool groundOk = ground == sf::FloatRect(0, 0, 0, 0) || ground == home;
     const bool objectOk = object == sf::FloatRect(0, 0, 0, 0) || object == home;
-    return kNames.count(cell.name) == 1 && groundOk && objectOk &&
+    return kNames.count(std::string(cell.name)) == 1 && groundOk && objectOk &&
            (cell.loaded || cell.name.empty());
 }
 

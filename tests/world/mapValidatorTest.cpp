@@ -62,8 +62,9 @@ std::vector<CellRecord> snapshotGrid() {
     std::vector<CellRecord> cells(kGridCells);
     for (int i = 0; i < kGridCells; ++i) {
         const Tile& tile = tileGrid[i];
-        cells[static_cast<std::size_t>(i)] = {tile.groundId, tile.objectId, tile.blocking,
-                                              tile.name,     tile.water,    tile.interactive};
+        cells[static_cast<std::size_t>(i)] = {tile.groundId, tile.objectId,
+                                              tile.blocking, std::string(tile.name),
+                                              tile.water,    tile.interactive};
     }
     return cells;
 }

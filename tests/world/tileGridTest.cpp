@@ -111,7 +111,7 @@ TEST_F(TileGridTest, SheetCellsFollowTheIdFivePerRow) {
 TEST_F(TileGridTest, GroundZeroDrawsNothing) {
     classifyCell(0, 1, 1);
     const Tile& cell = cellAt(1, 1);
-    EXPECT_EQ(cell.groundShape.getFillColor(), sf::Color(0, 0, 0, 0));
+    EXPECT_EQ(groundFill(cell), sf::Color(0, 0, 0, 0));
     EXPECT_EQ(cell.groundSheetCol, -1);
     EXPECT_EQ(cell.groundSheetRow, 0);
 }

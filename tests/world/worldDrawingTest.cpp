@@ -15,10 +15,8 @@ namespace {
 // Places a loaded cell with these ground and object values, as the loaders would.
 void placeCell(int row, int col, int groundId, int objectId) {
     Tile& cell = cellAt(row, col);
-    for (sf::RectangleShape* shape : {&cell.groundShape, &cell.objectShape}) {
-        shape->setSize({100, 100});
-        shape->setPosition(col * 100.0f, row * 100.0f);
-    }
+    cell.groundPlaced = true;
+    cell.objectPlaced = true;
     cell.loaded = true;
     cell.groundId = groundId;
     applyIdTable(cell, groundId);
