@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # test.sh -- installs what is missing, builds Kaiva and runs every test headless: on a private
-# Xvfb screen with software OpenGL, audio through OpenAL Soft's null driver. The loader threads'
-# test runs first in a ThreadSanitizer build; CTest's summary of all tests comes last.
+# Xvfb screen with software OpenGL, audio through OpenAL Soft's null driver. The thread tests (map
+# loaders, character thread) run first in a ThreadSanitizer build; CTest's summary of all tests
+# comes last.
 # Arguments go to the final ctest (e.g. `scripts/test.sh -R MapLoader` runs matching tests only,
 # and then skips the ThreadSanitizer build).
 set -euo pipefail
@@ -17,9 +18,9 @@ start_xvfb
 export ALSOFT_DRIVERS=null
 
 if (($# == 0)); then
-    say "running the loader threads' test under ThreadSanitizer"
+    say "running the thread tests (map loaders, characters) under ThreadSanitizer"
     TSAN_OPTIONS="halt_on_error=1 suppressions=$KAIVA_ROOT/tests/threadSanitizer.supp" \
-        ctest --test-dir "$KAIVA_ROOT/build-tsan" -R 'MapLoaderThread' --output-on-failure
+        ctest --test-dir "$KAIVA_ROOT/build-tsan" -R 'MapLoaderThread|CharacterThread' --output-on-failure
 fi
 say "running every test"
 ctest --test-dir "$KAIVA_ROOT/build" --output-on-failure "$@"

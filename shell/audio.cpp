@@ -74,6 +74,11 @@ void GameMusic::setVolume(float volume) {
     }
 }
 
+void GameMusic::reset() {
+    music_.reset();
+    openedFile_.clear();
+}
+
 bool GameMusic::isPlaying() const {
     return music_ && music_->getStatus() == sf::SoundSource::Playing;
 }

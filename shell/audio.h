@@ -27,6 +27,9 @@ public:
     void setLoop(bool loop);
     void setVolume(float volume);
 
+    // Back to a music object that never opened a file.
+    void reset();
+
     bool isPlaying() const;
     bool isLooping() const;
     float volume() const;

@@ -6,6 +6,9 @@
 #include "shell/resources.h"
 #include "story/endings.h"
 #include "story/quests.h"
+#include "world/characterThread.h"
+#include "world/characters.h"
+#include "world/heroine.h"
 #include "world/mapLoader.h"
 #include "world/tileGrid.h"
 #include "world/visibleWindow.h"
@@ -108,10 +111,7 @@ void trackMouse(sf::Vector2i pixel, const sf::RenderTarget& target) {
 }
 
 void quitGame() {
-    world.quitRequested.store(true);
-    if (threads.npcThread.joinable()) {
-        threads.npcThread.join();
-    }
+    stopCharacterThread();
     shell.closeRequested = true;
     window.close();
 }
@@ -132,6 +132,14 @@ void updateWorld() {
         updateVisibleWindow(camera, kScreenCellsWide, kScreenCellsHigh);
         world.walkSpeed =
             isKeyHeld(sf::Keyboard::LShift) ? world.baseSpeed + kRunBonus : kWalkSpeed;
+        if (!conversation.dialogueOpen) {
+            moveHeroine(camera, clocks.animClock, clocks.animNow, clocks.animLast);
+        }
+        // A message script (1990..1992) stays the speaker until its conversation ends.
+        if (conversation.activeNpc < kFirstMessageSlot) {
+            conversation.activeNpc = findTalkTarget();
+        }
+        updateTileContacts();
     }
 }
 

@@ -124,6 +124,9 @@ extern WorldState world;
 extern ScreenState screens;
 extern ShellState shell;
 
-// Puts every plain value of the game back to its start value: the records above, the tile grid,
-// the roster, the quest table, the battle moves and the heroine's shapes. Tests call it first.
+// Puts the game back as it stands when the loop begins, less the loaded assets and the window:
+// stops and joins any loader or character thread still running; puts every plain value back to
+// its start value (the records above, the tile grid, the roster, the quest table, the battle
+// moves, the heroine's shapes left unset); and sets the camera, views, tile cursor, clocks and
+// music objects up as start-up does. Tests call it first.
 void resetGameState();

@@ -51,6 +51,21 @@ sf::RectangleShape tileCursor;
 LoopClocks clocks;
 GameThreads threads;
 
+void startLoopClocks() {
+    clocks.frameClock.restart();
+    clocks.typingClock.restart();
+    clocks.lastTypedAt = clocks.typingClock.getElapsedTime();
+    clocks.screenClock.restart();
+    clocks.screenNow = clocks.screenClock.getElapsedTime();
+    clocks.screenMark = clocks.screenClock.getElapsedTime();
+}
+
+void startAnimClock() {
+    clocks.animClock.restart();
+    clocks.animNow = clocks.animClock.getElapsedTime();
+    clocks.animLast = clocks.animClock.getElapsedTime();
+}
+
 bool loadGroundSheet(const std::string& path) {
     sf::Image image;
     tileSheetOpaque = false;

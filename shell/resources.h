@@ -3,6 +3,7 @@
 #pragma once
 
 #include "shell/audio.h"
+#include "shell/gameClock.h"
 
 #include <SFML/Graphics.hpp>
 
@@ -36,19 +37,25 @@ extern GameMusic screenMusic;
 
 extern sf::RectangleShape tileCursor; // outlines the grid cell under the mouse
 
-// The clocks of the loop and the time marks taken from them.
+// The clocks of the loop and the time marks taken from them. The frame clock measures real frames;
+// the others pace the game's timed steps and follow the tests' simulated time when it is on.
 struct LoopClocks {
     sf::Clock frameClock;
-    sf::Clock typingClock;
+    GameClock typingClock;
     sf::Time lastTypedAt;
-    sf::Clock screenClock;
+    GameClock screenClock;
     sf::Time screenNow;
     sf::Time screenMark;
-    sf::Clock animClock;
+    GameClock animClock;
     sf::Time animNow;
     sf::Time animLast;
 };
 extern LoopClocks clocks;
+
+// Start the loop's clocks with their time marks taken right after: the frame, typing and screen
+// clocks, then (later in start-up) the animation clock. The reset starts them all again.
+void startLoopClocks();
+void startAnimClock();
 
 // The threads started at start-up: the two map loaders and the character thread.
 struct GameThreads {

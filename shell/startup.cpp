@@ -6,6 +6,7 @@
 #include "shell/resources.h"
 #include "shell/screenLayout.h"
 #include "story/quests.h"
+#include "world/characterThread.h"
 #include "world/heroine.h"
 #include "world/mapLoader.h"
 #include "world/tileGrid.h"
@@ -22,7 +23,6 @@ namespace {
 constexpr unsigned kBitsPerPixel = 32;
 constexpr unsigned kFrameRateLimit = 60;
 constexpr float kFeetRatio = 5.5f;
-constexpr int kHeroFramePixels = 160;
 constexpr float kWorldMusicVolume = 50;
 
 void seedRandom() {
@@ -38,12 +38,6 @@ void openWindow() {
     screenView = screenViewFor(window.getSize());
 }
 
-void setUpCamera() {
-    camera.setSize(kScreenWidth, kScreenHeight);
-    camera.setCenter(kScreenWidth * 0.5f, kScreenHeight * 0.5f);
-    camera.setViewport(screenView.getViewport());
-}
-
 void loadTileSheets() {
     loadGroundSheet("./assets/textures/tileTable.png");
     objectSheet.loadFromFile("./assets/textures/objectTable.png");
@@ -54,15 +48,6 @@ void loadFont() {
     if (!pixelFont.loadFromFile("./assets/font/pixelTxt.ttf")) {
         std::cout << "Font non caricato" << std::endl;
     }
-}
-
-void startClocks() {
-    clocks.frameClock.restart();
-    clocks.typingClock.restart();
-    clocks.lastTypedAt = clocks.typingClock.getElapsedTime();
-    clocks.screenClock.restart();
-    clocks.screenNow = clocks.screenClock.getElapsedTime();
-    clocks.screenMark = clocks.screenClock.getElapsedTime();
 }
 
 void loadOtherTextures() {
@@ -82,41 +67,10 @@ void fillTables() {
     }
 }
 
-void createTileCursor() {
-    tileCursor.setSize({kCellPixels, kCellPixels});
-    tileCursor.setFillColor(sf::Color::Transparent);
-    tileCursor.setOutlineThickness(1);
-    tileCursor.setOutlineColor(sf::Color::Blue);
-}
-
-// 84 x 84, centred on the camera: (918, 498) for the first centre (960, 540).
-void placeHeroine() {
-    std::lock_guard<std::mutex> lock(heroineLock());
-    heroine.setSize({kHeroineSize, kHeroineSize});
-    world.feetHeight = static_cast<std::int16_t>(kHeroineSize / kFeetRatio);
-    heroine.setPosition(camera.getCenter() - heroine.getSize() * 0.5f);
-}
-
 void loadHeroSheet() {
     if (!heroSheet.loadFromFile("./assets/textures/kaiva-map.png")) {
         std::cout << "Kaiva texture not loaded" << std::endl;
     }
-}
-
-// Boxes 0 and 1 (above and below the feet) are 18 x 1, boxes 2 and 3 (beside them) 1 x 7.
-void sizeContactBoxes() {
-    const float width = kHeroineSize / 3 - 10;
-    const float height = static_cast<float>(world.feetHeight - 8);
-    for (int i = 0; i < 4; ++i) {
-        contactBoxes[i].setSize(i < 2 ? sf::Vector2f(width, 1) : sf::Vector2f(1, height));
-        contactBoxes[i].setFillColor(sf::Color::Blue);
-    }
-}
-
-void dressHeroine() {
-    std::lock_guard<std::mutex> lock(heroineLock());
-    heroine.setTexture(&heroSheet, false);
-    heroine.setTextureRect({0, 0, kHeroFramePixels, kHeroFramePixels});
 }
 
 void startWorldMusic() {
@@ -132,12 +86,6 @@ void releaseLoadingMemory() {
     malloc_trim(0);
 }
 
-void startAnimClock() {
-    clocks.animClock.restart();
-    clocks.animNow = clocks.animClock.getElapsedTime();
-    clocks.animLast = clocks.animClock.getElapsedTime();
-}
-
 } // namespace
 
 void startUp() {
@@ -146,27 +94,52 @@ void startUp() {
     setUpCamera();
     loadTileSheets();
     loadFont();
-    startClocks();
+    startLoopClocks();
     loadOtherTextures();
     updateVisibleWindow(camera, kScreenCellsWide, kScreenCellsHigh);
     startMapLoaders();
     fillTables();
     createTileCursor();
-    placeHeroine();
-    loadHeroSheet();
-    sizeContactBoxes();
-    dressHeroine();
+    loadHeroSheet(); // before her set-up: nothing of it reads the sheet's pixels
+    setUpHeroine();
     startWorldMusic();
     startAnimClock();
     releaseLoadingMemory();
+    startCharacterThread();
 }
 
 void shutDown() {
-    world.quitRequested.store(true);
-    if (threads.npcThread.joinable()) {
-        threads.npcThread.join();
-    }
+    stopCharacterThread();
     stopMapLoaders();
     worldMusic.stop();
     screenMusic.stop();
+}
+
+void setUpCamera() {
+    camera.setSize(kScreenWidth, kScreenHeight);
+    camera.setCenter(kScreenWidth * 0.5f, kScreenHeight * 0.5f);
+    camera.setViewport(screenView.getViewport());
+}
+
+void createTileCursor() {
+    tileCursor = sf::RectangleShape({kCellPixels, kCellPixels});
+    tileCursor.setFillColor(sf::Color::Transparent);
+    tileCursor.setOutlineThickness(1);
+    tileCursor.setOutlineColor(sf::Color::Blue);
+}
+
+// Boxes 0 and 1 (above and below the feet) are 18 x 1, boxes 2 and 3 (beside them) 1 x 7.
+void setUpHeroine() {
+    std::lock_guard<std::mutex> lock(heroineLock());
+    heroine.setSize({kHeroineSize, kHeroineSize});
+    world.feetHeight = static_cast<std::int16_t>(kHeroineSize / kFeetRatio);
+    heroine.setPosition(camera.getCenter() - heroine.getSize() * 0.5f);
+    const float width = kHeroineSize / 3 - 10;
+    const float height = static_cast<float>(world.feetHeight - 8);
+    for (int i = 0; i < 4; ++i) {
+        contactBoxes[i].setSize(i < 2 ? sf::Vector2f(width, 1) : sf::Vector2f(1, height));
+        contactBoxes[i].setFillColor(sf::Color::Blue);
+    }
+    heroine.setTexture(&heroSheet, false);
+    heroine.setTextureRect({0, 0, kHeroFramePixels, kHeroFramePixels});
 }

@@ -1,8 +1,16 @@
 // testSupport.cpp -- shared test helpers.
 #include "testSupport.h"
 
+#include "shell/frame.h"
+#include "shell/gameClock.h"
 #include "shell/gameState.h"
 #include "shell/input.h"
+#include "shell/resources.h"
+#include "shell/startup.h"
+#include "world/heroine.h"
+#include "world/mapLoader.h"
+#include "world/tileGrid.h"
+#include "world/visibleWindow.h"
 
 #include <fstream>
 #include <sstream>
@@ -16,6 +24,68 @@ void GameTest::SetUp() {
 void GameTest::TearDown() {
     useSimulatedInput(false);
     resetGameState();
+}
+
+void PlayTest::SetUp() {
+    GameTest::SetUp();
+    useSimulatedTime(true);
+    resetGameState(); // the loop's clocks start on the simulated time
+    useSimulatedInput(true);
+    setUpHeroine();
+    updateVisibleWindow(camera, kScreenCellsWide, kScreenCellsHigh);
+    story.transitionPending = false;
+}
+
+void PlayTest::TearDown() {
+    GameTest::TearDown();
+    useSimulatedTime(false);
+}
+
+void playFrames(int count, float seconds) {
+    for (int i = 0; i < count; ++i) {
+        advanceSimulatedTime(sf::seconds(seconds));
+        beginFrame(seconds);
+        checkMapReady();
+        updateWorld();
+    }
+}
+
+void placeCell(int row, int col, int groundId, int objectId) {
+    std::lock_guard<std::mutex> lock(gridRowLock(row));
+    Tile& cell = cellAt(row, col);
+    cell.groundPlaced = true;
+    cell.objectPlaced = true;
+    cell.loaded = true;
+    cell.groundId = groundId;
+    applyIdTable(cell, groundId);
+    if (objectId != 0) {
+        cell.objectId = objectId;
+        applyIdTable(cell, objectId);
+    }
+}
+
+sf::Color cellColour(int col, int row) {
+    return sf::Color(static_cast<sf::Uint8>(40 * col + 20), static_cast<sf::Uint8>(25 * row + 10),
+                     200);
+}
+
+void makeCellSheet(sf::Texture& sheet, int cellPixels, int cols, int rows) {
+    sf::Image image;
+    image.create(static_cast<unsigned>(cols * cellPixels),
+                 static_cast<unsigned>(rows * cellPixels));
+    for (unsigned y = 0; y < image.getSize().y; ++y) {
+        for (unsigned x = 0; x < image.getSize().x; ++x) {
+            image.setPixel(
+                x, y,
+                cellColour(static_cast<int>(x) / cellPixels, static_cast<int>(y) / cellPixels));
+        }
+    }
+    sheet.loadFromImage(image);
+}
+
+sf::Vector2f heroinePosition() {
+    std::lock_guard<std::mutex> lock(heroineLock());
+    return heroine.getPosition();
 }
 
 std::filesystem::path makeTempDir(const std::string& tag) {

@@ -2,6 +2,8 @@
 // speakers of the story in slots 1990 to 1992.
 #pragma once
 
+#include "shell/gameState.h"
+
 #include <SFML/Graphics/RectangleShape.hpp>
 
 #include <cstdint>
@@ -9,6 +11,7 @@
 #include <string>
 
 constexpr int kRosterSize = 2000;
+constexpr int kFirstMessageSlot = 1990; // slots 1990..1992 speak the story's messages
 constexpr int kDialogueLines = 30;
 constexpr int kChoices = 4;
 
@@ -69,11 +72,30 @@ struct CharacterSetUp {
 constexpr int kWorldCharacters = 7;
 extern const CharacterSetUp characterSetUps[kWorldCharacters];
 
-// Guarded by rosterLock(): the character thread moves and animates the figures while the main
-// loop draws them and runs conversations. Every access to a record holds the lock, briefly.
+// The roster. The character thread reads and writes `active`, `speed`, `direction`,
+// `restDirection`, `patrolRange`, `patrolAnchor`, `sprite`, `nearHeroine`, `spriteRow` and
+// `animFrame` while the main loop draws the figures and runs conversations: every access to those
+// fields, on either thread, holds rosterLock(), briefly (the thread holds it for one pass, a few
+// microseconds). The conversation, battle and hint fields are the main thread's alone.
 extern Npc npcs[kRosterSize];
 
 std::mutex& rosterLock();
 
 // Puts every record back to an empty, inactive slot.
 void resetRoster();
+
+constexpr int kNpcFramePixels = 160; // frames of NPC-map.png
+constexpr float kNpcSize = 84;
+
+// Whether a sprite's position, in cells (pixels / 100, unrounded), lies within the visible window
+// widened by `margin` cells on every side, ends included.
+bool inWindowInCells(sf::Vector2f position, const VisibleWindow& window, int margin);
+
+// Sets up record `index` from the set-up table (indices without an entry change nothing), then
+// copies direction into restDirection and hintState into restHintState. The caller holds
+// rosterLock().
+void initCharacter(int index);
+
+// Sets up and places every character of the start table on its start cell, each record whole
+// before its `active` flag is set, under the roster's lock. Called once, when the map is loaded.
+void placeCharacters();

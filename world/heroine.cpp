@@ -1,12 +1,69 @@
-// heroine.cpp -- the heroine's shape and sensor lines.
+// heroine.cpp -- the heroine's walk, camera follow, sensor lines and talk target.
 #include "world/heroine.h"
+
+#include "shell/gameState.h"
+#include "shell/input.h"
+#include "world/characters.h"
+#include "world/tileGrid.h"
 
 sf::RectangleShape heroine;
 sf::RectangleShape contactBoxes[4];
 
 namespace {
+
 std::mutex heroineMutex;
+
+enum Facing : std::int16_t { kDown = 0, kUp = 1, kLeft = 2, kRight = 3 };
+
+// Rows of kaiva-map.png: walking down, left, right and up; indexed by Facing.
+constexpr int kSheetRowOf[4] = {0, 3, 1, 2};
+constexpr int kLastWalkFrame = 3;
+constexpr float kRunningAbove = 200; // speeds above it count as running
+const sf::Time kWalkFramePeriod = sf::milliseconds(300);
+const sf::Time kRunFramePeriod = sf::milliseconds(150);
+constexpr float kCameraSlack = 100; // how far she may stray from the camera's centre
+constexpr float kTalkReach = 90;    // a character answers this far to her left and right
+
+sf::IntRect frameRect(int frame, Facing facing) {
+    return {frame * kHeroFramePixels, kSheetRowOf[facing] * kHeroFramePixels, kHeroFramePixels,
+            kHeroFramePixels};
 }
+
+// One key's step: moves her and shows the walking frame of that direction. Her lock is held.
+void step(bool held, bool allowed, sf::Vector2f by, Facing facing) {
+    if (!held || !allowed) {
+        return;
+    }
+    heroine.move(by);
+    heroine.setTextureRect(frameRect(world.heroFrame, facing));
+    world.heroMoving = true;
+    world.heroFacing = facing;
+}
+
+// The camera keeps her within 100 pixels of its centre, by the key held, not by the flags (so it
+// may scroll while she stands against a wall). Going down, the threshold is cy - 100 as well.
+void followWithCamera(sf::View& camera, sf::Vector2f at, float distance) {
+    if (at.x >= camera.getCenter().x + kCameraSlack && isKeyHeld(sf::Keyboard::D)) {
+        camera.move(distance, 0);
+    }
+    if (at.x <= camera.getCenter().x - kCameraSlack && isKeyHeld(sf::Keyboard::A)) {
+        camera.move(-distance, 0);
+    }
+    if (at.y <= camera.getCenter().y - kCameraSlack && isKeyHeld(sf::Keyboard::W)) {
+        camera.move(0, -distance);
+    }
+    if (at.y >= camera.getCenter().y - kCameraSlack && isKeyHeld(sf::Keyboard::S)) {
+        camera.move(0, distance);
+    }
+}
+
+bool* flagOfBox(int box) {
+    bool* const flags[4] = {&world.canMoveUp, &world.canMoveDown, &world.canMoveLeft,
+                            &world.canMoveRight};
+    return flags[box];
+}
+
+} // namespace
 
 std::mutex& heroineLock() {
     return heroineMutex;
@@ -23,4 +80,100 @@ void resetHeroine() {
     for (sf::RectangleShape& box : contactBoxes) {
         box = sf::RectangleShape();
     }
+}
+
+void moveHeroine(sf::View& camera, const GameClock& animClock, sf::Time& animNow,
+                 sf::Time& animLast) {
+    const float distance = world.walkSpeed * world.frameSeconds.load();
+    sf::Vector2f at;
+    {
+        std::lock_guard<std::mutex> lock(heroineMutex);
+        step(isKeyHeld(sf::Keyboard::A), world.canMoveLeft, {-distance, 0}, kLeft);
+        step(isKeyHeld(sf::Keyboard::D), world.canMoveRight, {distance, 0}, kRight);
+        step(isKeyHeld(sf::Keyboard::S), world.canMoveDown, {0, distance}, kDown);
+        step(isKeyHeld(sf::Keyboard::W), world.canMoveUp, {0, -distance}, kUp);
+        // The period is measured up to the previous call's time.
+        const sf::Time period =
+            world.walkSpeed > kRunningAbove ? kRunFramePeriod : kWalkFramePeriod;
+        if (animNow - animLast >= period) {
+            world.heroFrame = world.heroFrame >= kLastWalkFrame ? 0 : world.heroFrame + 1;
+            animLast = animClock.getElapsedTime();
+        }
+        animNow = animClock.getElapsedTime();
+        if (!world.heroMoving) {
+            world.heroFrame = 1;
+            heroine.setTextureRect(frameRect(0, static_cast<Facing>(world.heroFacing & 3)));
+        }
+        at = heroine.getPosition();
+    }
+    placeSensors();
+    followWithCamera(camera, at, distance);
+    world.heroMoving = false;
+}
+
+void placeSensors() {
+    const sf::Vector2f at = [] {
+        std::lock_guard<std::mutex> lock(heroineMutex);
+        return heroine.getPosition();
+    }();
+    const float lineWidth = contactBoxes[0].getSize().x;
+    const float feet = world.feetHeight;
+    const float x0 = at.x + kHeroineSize * 0.5f - lineWidth * 0.5f;
+    const float y0 = at.y + kHeroineSize - feet;
+    const float sideY = y0 + static_cast<float>(world.feetHeight / 2) - 5 + 3;
+    contactBoxes[0].setPosition(x0, y0);
+    contactBoxes[1].setPosition(x0, at.y + kHeroineSize);
+    contactBoxes[2].setPosition(x0 - 5, sideY);
+    contactBoxes[3].setPosition(x0 + lineWidth + 5, sideY);
+}
+
+bool updateTileContacts() {
+    sf::FloatRect lines[4];
+    for (int box = 0; box < 4; ++box) {
+        lines[box] = contactBoxes[box].getGlobalBounds();
+    }
+    bool contact = false;
+    const VisibleWindow window = world.visibleWindow.load();
+    for (int row = window.visibleRowFirst; row < window.visibleRowEnd; ++row) {
+        std::lock_guard<std::mutex> lock(gridRowLock(row));
+        for (int col = window.visibleColFirst; col < window.visibleColEnd; ++col) {
+            if (!cellAt(row, col).blocking) {
+                continue;
+            }
+            const sf::FloatRect cell = objectBounds(row, col);
+            for (int box = 0; box < 4; ++box) {
+                if (lines[box].intersects(cell)) { // a positive-area overlap
+                    *flagOfBox(box) = false;
+                    contact = true;
+                }
+            }
+        }
+    }
+    if (!contact) {
+        for (int box = 0; box < 4; ++box) {
+            *flagOfBox(box) = true;
+        }
+    }
+    return contact;
+}
+
+int findTalkTarget() {
+    const sf::FloatRect her = heroineBounds();
+    const VisibleWindow window = world.visibleWindow.load();
+    std::lock_guard<std::mutex> lock(rosterLock());
+    for (int i = 0; i < kRosterSize && npcs[i].active; ++i) {
+        Npc& npc = npcs[i];
+        if (!inWindowInCells(npc.sprite.getPosition(), window, 1)) {
+            continue;
+        }
+        sf::FloatRect reach = npc.sprite.getGlobalBounds();
+        reach.left -= kTalkReach;
+        reach.width += 2 * kTalkReach;
+        if (her.intersects(reach)) {
+            npc.hintState = 1;
+            return i;
+        }
+        npc.hintState = npc.restHintState;
+    }
+    return -1;
 }

@@ -6,6 +6,7 @@
 #include "world/mapLoader.h"
 
 #include "shell/resources.h"
+#include "world/characters.h"
 #include "world/tileGrid.h"
 
 #include <cctype>
@@ -174,6 +175,7 @@ bool checkMapReady() {
     if (threads.objectLoader.joinable()) {
         std::cout << "Thread Lv 1 Finito" << std::endl;
         threads.objectLoader.join();
+        placeCharacters();
         return true;
     }
     return false;

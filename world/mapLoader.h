@@ -43,8 +43,8 @@ void loadObjectLayer();
 void startMapLoaders();
 
 // The frame's map-ready check: once the last cell is loaded and both loaders are done without
-// error, prints "Thread Lv 0 Finito" and "Thread Lv 1 Finito" and joins the loaders, once.
-// Returns true in the frame in which the map became complete.
+// error, prints "Thread Lv 0 Finito" and "Thread Lv 1 Finito", joins the loaders and places the
+// characters, once. Returns true in the frame in which the map became complete.
 bool checkMapReady();
 
 // At exit: asks still-running loaders to stop and waits for them.

@@ -4,6 +4,8 @@
 
 #include "shell/gameState.h"
 #include "shell/resources.h"
+#include "shell/startup.h"
+#include "world/characters.h"
 #include "world/heroine.h"
 #include "world/tileGrid.h"
 #include "world/worldDrawing.h"
@@ -12,44 +14,13 @@
 
 namespace {
 
-// Places a loaded cell with these ground and object values, as the loaders would.
-void placeCell(int row, int col, int groundId, int objectId) {
-    Tile& cell = cellAt(row, col);
-    cell.groundPlaced = true;
-    cell.objectPlaced = true;
-    cell.loaded = true;
-    cell.groundId = groundId;
-    applyIdTable(cell, groundId);
-    if (objectId != 0) {
-        cell.objectId = objectId;
-        applyIdTable(cell, objectId);
-    }
-}
-
 void placeHeroine(float x, float y) {
     heroine.setSize({84, 84});
     heroine.setPosition(x, y);
 }
 
-// A sheet of 320 x 320 cells, each filled with its own colour.
-sf::Color sheetColour(int col, int row) {
-    return sf::Color(static_cast<sf::Uint8>(40 * col + 20), static_cast<sf::Uint8>(25 * row + 10),
-                     200);
-}
-
 void makeSheet(sf::Texture& sheet, int rows) {
-    sf::Image image;
-    image.create(5 * 320, rows * 320);
-    for (int row = 0; row < rows; ++row) {
-        for (int col = 0; col < 5; ++col) {
-            for (unsigned y = 0; y < 320; ++y) {
-                for (unsigned x = 0; x < 320; ++x) {
-                    image.setPixel(col * 320 + x, row * 320 + y, sheetColour(col, row));
-                }
-            }
-        }
-    }
-    ASSERT_TRUE(sheet.loadFromImage(image));
+    makeCellSheet(sheet, 320, 5, rows);
 }
 
 class ObjectHintTest : public GameTest {
@@ -128,9 +99,9 @@ TEST(WorldDrawing, LayersShowTheirSheetCellsAndEmptyCellsStayClear) {
     drawObjectPass(target);
     target.display();
     const sf::Image picture = target.getTexture().copyToImage();
-    EXPECT_EQ(picture.getPixel(50, 50), sheetColour(1, 1));
+    EXPECT_EQ(picture.getPixel(50, 50), cellColour(1, 1));
     EXPECT_EQ(picture.getPixel(150, 50), sf::Color(1, 2, 3));
-    EXPECT_EQ(picture.getPixel(250, 50), sheetColour(4, 8));
+    EXPECT_EQ(picture.getPixel(250, 50), cellColour(4, 8));
     EXPECT_EQ(picture.getPixel(150, 150), sf::Color(1, 2, 3)); // never loaded
     resetGameState();
     tileSheet = sf::Texture();
@@ -151,7 +122,125 @@ TEST(WorldDrawing, OnlyTheVisibleWindowIsDrawn) {
     target.display();
     const sf::Image picture = target.getTexture().copyToImage();
     EXPECT_EQ(picture.getPixel(50, 50), sf::Color::Black);
-    EXPECT_EQ(picture.getPixel(150, 50), sheetColour(1, 0));
+    EXPECT_EQ(picture.getPixel(150, 50), cellColour(1, 0));
     resetGameState();
     tileSheet = sf::Texture();
+}
+
+namespace {
+
+// A figure of the roster at this position, showing the sheet cell (col, row) of NPC-map.png.
+void standFigure(int index, sf::Vector2f at, int col, int row, bool active = true) {
+    Npc& npc = npcs[index];
+    npc.active = active;
+    npc.sprite.setSize({84, 84});
+    npc.sprite.setPosition(at);
+    npc.sprite.setTexture(&npcSheet);
+    npc.sprite.setTextureRect({col * 160, row * 160, 160, 160});
+}
+
+sf::Image drawn(sf::RenderTexture& target) {
+    target.display();
+    return target.getTexture().copyToImage();
+}
+
+class FigureDrawingTest : public GameTest {
+protected:
+    void SetUp() override {
+        GameTest::SetUp();
+        makeCellSheet(npcSheet, 160, 4, 12);
+        makeCellSheet(speechSheet, 160, 3, 1);
+        ASSERT_TRUE(target.create(700, 300));
+        target.setView(sf::View(sf::FloatRect(0, 0, 700, 300)));
+        target.clear(sf::Color::Black);
+    }
+    void TearDown() override {
+        GameTest::TearDown();
+        npcSheet = sf::Texture();
+        speechSheet = sf::Texture();
+    }
+    sf::RenderTexture target;
+};
+
+} // namespace
+
+TEST_F(FigureDrawingTest, CharactersStopAtTheFirstInactiveRecordAndAtTheWindowsCellCount) {
+    standFigure(0, {0, 0}, 1, 1);
+    standFigure(1, {100, 0}, 1, 1, false);
+    standFigure(2, {200, 0}, 1, 1);
+    world.visibleWindow.store({0, 3, 0, 1});
+    drawCharacters(target);
+    sf::Image picture = drawn(target);
+    EXPECT_EQ(picture.getPixel(42, 42), cellColour(1, 1));
+    EXPECT_EQ(picture.getPixel(142, 42), sf::Color::Black);
+    EXPECT_EQ(picture.getPixel(242, 42), sf::Color::Black); // after the inactive one: not drawn
+
+    npcs[1].active = true;
+    world.visibleWindow.store({0, 1, 0, 1}); // a one-cell window draws one figure at most
+    target.clear(sf::Color::Black);
+    drawCharacters(target);
+    picture = drawn(target);
+    EXPECT_EQ(picture.getPixel(42, 42), cellColour(1, 1));
+    EXPECT_EQ(picture.getPixel(142, 42), sf::Color::Black);
+}
+
+TEST_F(FigureDrawingTest, TalkHintsShowTheirFrameCentredFivePixelsAboveTheFigure) {
+    const std::int16_t hints[] = {0, 1, 2, 7};
+    for (int i = 0; i < 4; ++i) {
+        standFigure(i, {100.0f + 150 * i, 100}, 0, 0);
+        npcs[i].nearHeroine = true;
+        npcs[i].hintState = hints[i];
+    }
+    standFigure(4, {100, 220}, 0, 0); // not near: no hint
+    drawTalkHints(target);
+    const sf::Image picture = drawn(target);
+    // Hint i spans x from 100 + 150 i + 24 to + 60, y from 59 to 95.
+    EXPECT_EQ(picture.getPixel(142, 77), cellColour(0, 0));
+    EXPECT_EQ(picture.getPixel(292, 77), cellColour(1, 0));
+    EXPECT_EQ(picture.getPixel(442, 77), cellColour(2, 0));
+    EXPECT_EQ(picture.getPixel(592, 77), cellColour(2, 0)); // hint 7 keeps the previous frame
+    EXPECT_EQ(picture.getPixel(124, 59), cellColour(0, 0));
+    EXPECT_EQ(picture.getPixel(123, 77), sf::Color::Black);
+    EXPECT_EQ(picture.getPixel(160, 77), sf::Color::Black);
+    EXPECT_EQ(picture.getPixel(142, 95), sf::Color::Black); // 5 pixels above the figure
+    EXPECT_EQ(picture.getPixel(142, 200), sf::Color::Black);
+}
+
+// Every pass over one cell, each with its own colour: what lies on top shows the order.
+TEST_F(FigureDrawingTest, ThePassesRunInTheirOrderWithTheCursorLast) {
+    makeCellSheet(tileSheet, 320, 5, 2);
+    makeCellSheet(objectSheet, 320, 5, 10);
+    makeCellSheet(heroSheet, 160, 4, 4);
+    placeCell(0, 0, 1, 544); // ground cell (0, 0) under the apple, object cell (4, 8)
+    world.visibleWindow.store({0, 2, 0, 2});
+    standFigure(0, {0, 0}, 1, 1);
+    npcs[0].nearHeroine = true;
+    npcs[0].hintState = 0;
+    heroine.setSize({84, 84});
+    heroine.setPosition(40, -30);
+    heroine.setTexture(&heroSheet);
+    heroine.setTextureRect({320, 320, 160, 160});
+    createTileCursor(); // over cell (0, 0)
+    sf::RenderTexture square;
+    ASSERT_TRUE(square.create(300, 300));
+    square.setView(sf::View(sf::FloatRect(-100, -100, 300, 300)));
+    square.clear(sf::Color::Black);
+    drawWorld(square);
+    const sf::Image picture = drawn(square);
+    const auto at = [&](int x, int y) { return picture.getPixel(x + 100, y + 100); };
+    EXPECT_EQ(at(95, 95), cellColour(4, 8));  // the object over the ground
+    EXPECT_EQ(at(5, 5), cellColour(1, 1));    // the figure over the object
+    EXPECT_EQ(at(30, -35), cellColour(0, 0)); // its talk hint
+    EXPECT_EQ(at(60, 30), cellColour(2, 2));  // the heroine over the figure
+    EXPECT_EQ(at(50, -21), cellColour(2, 2)); // the heroine over the talk hint
+    EXPECT_EQ(at(30, -21), cellColour(0, 0)); // the talk hint under...
+    EXPECT_EQ(at(30, -19), cellColour(1, 0)); // ...the 45 x 45 object hint, 20 above the cell
+    EXPECT_EQ(at(50, -10), cellColour(1, 0)); // and over the heroine
+    EXPECT_EQ(at(71, 10), cellColour(1, 0));
+    EXPECT_EQ(at(73, 10), cellColour(2, 2));
+    EXPECT_EQ(at(50, -1), sf::Color::Blue); // the cursor's outline over everything
+    EXPECT_EQ(conversation.interactObject, 544);
+    tileSheet = sf::Texture();
+    objectSheet = sf::Texture();
+    heroSheet = sf::Texture();
 }

@@ -9,6 +9,7 @@
 #include "shell/gameState.h"
 #include "shell/resources.h"
 #include "world/characters.h"
+#include "world/heroine.h"
 #include "world/mapLoader.h"
 #include "world/tileGrid.h"
 #include "world/visibleWindow.h"
@@ -27,8 +28,6 @@ namespace {
 constexpr unsigned kShotWidth = 1920;
 constexpr unsigned kShotHeight = 1080;
 constexpr float kSpritePixels = 84;
-constexpr int kNpcFramePixels = 160;
-constexpr int kHeroFramePixels = 160;
 const sf::Vector2f kHeroineStart{918, 498};
 constexpr unsigned kOverviewCellPixels = 4;
 constexpr int kPlayAreaCols = 61;
@@ -265,21 +264,14 @@ bool loadWorld() {
            loadLayer(kObjectMapPath, MapLayer::Object);
 }
 
-// Every character at its start, in its first frame of NPC-map.png.
-void placeCharacters() {
+// Every character at its start, placed by the game, framed so that figures show on unfinished
+// sheets.
+void placeOutlinedCharacters() {
+    placeCharacters();
     std::lock_guard<std::mutex> lock(rosterLock());
     for (int slot = 0; slot < kWorldCharacters; ++slot) {
-        Npc& npc = npcs[slot];
-        npc.active = true;
-        npc.name = characterSetUps[slot].name;
-        npc.sprite.setSize({kSpritePixels, kSpritePixels});
-        npc.sprite.setPosition(static_cast<float>(characterStartTable[slot].col * kCellPixels),
-                               static_cast<float>(characterStartTable[slot].row * kCellPixels));
-        npc.sprite.setTexture(&npcSheet);
-        npc.sprite.setTextureRect({0, characterSetUps[slot].spriteRow * kNpcFramePixels,
-                                   kNpcFramePixels, kNpcFramePixels});
-        npc.sprite.setOutlineThickness(2); // a frame, so that figures show on unfinished sheets
-        npc.sprite.setOutlineColor(sf::Color(255, 230, 0));
+        npcs[slot].sprite.setOutlineThickness(2);
+        npcs[slot].sprite.setOutlineColor(sf::Color(255, 230, 0));
     }
 }
 
@@ -470,7 +462,7 @@ int main(int argc, char** argv) {
         std::cerr << "mapview: cannot load the textures or the maps from ./assets/" << std::endl;
         return 1;
     }
-    placeCharacters();
+    placeOutlinedCharacters();
     bool ok = true;
     for (const std::string& name : names) {
         ok = renderPlace(canvas, name) && ok;

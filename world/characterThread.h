@@ -1,0 +1,32 @@
+// characterThread.h -- the characters' own life on a background thread: patrols, walking and
+// standing animation, bouncing off blocking cells, and whether the heroine is near each of them.
+#pragma once
+
+#include "shell/gameClock.h"
+
+#include <SFML/System/Vector2.hpp>
+
+// Starts the character thread (threads.npcThread) with worldThreadLoop.
+void startCharacterThread();
+
+// Sets quitRequested, wakes the thread and joins it; nothing when it is not running.
+void stopCharacterThread();
+
+// The thread's body: a pass every movement tick (25 ms), sleeping in between, until it sees
+// quitRequested at the end of a pass.
+void worldThreadLoop();
+
+// Marks nearHeroine on the characters near the visible window: within 6 cells across and 3 up or
+// down of the heroine at `heroine` (positions compared in cells). The roster's lock is held.
+void markCharactersNearHeroine(sf::Vector2f heroine);
+
+// One pass over the characters inside the visible window: a patrol step of speed x frameSeconds
+// when a movement tick (25 ms) is due, the next animation frame when one (300 ms) is due, and the
+// picture of each. Stamps moveLast and animLast from the clock when it moved or animated anyone.
+// The roster's lock is held.
+void animateCharacters(const GameClock& clock, sf::Time& moveNow, sf::Time& moveLast,
+                       sf::Time& animNow, sf::Time& animLast);
+
+// Pushes character `index` out of any blocking cell of the visible window it overlaps and turns
+// it back. The roster's lock is held.
+void bounceOffTiles(int index);
