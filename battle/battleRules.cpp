@@ -1,6 +1,8 @@
 // battleRules.cpp -- the battle's move table.
 #include "battle/battleRules.h"
 
+#include "shell/gameState.h"
+
 BattleMove battleMoves[kMoveCount];
 std::int16_t moveKinds[kMoveCount] = {0, 1, 2, 3};
 
@@ -30,4 +32,9 @@ void resetBattleMoves() {
         battleMoves[i] = BattleMove{};
         moveKinds[i] = static_cast<std::int16_t>(i);
     }
+}
+
+void startBattle() {
+    battle.inBattle = true;
+    battle.playerShield = story.playerArmour;
 }

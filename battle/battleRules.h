@@ -23,3 +23,7 @@ extern std::int16_t moveKinds[kMoveCount];
 void setUpBattleMoves();
 
 void resetBattleMoves();
+
+// The battle with the speaker of the open conversation begins: the heroine's shield is her
+// armour; everything else holds the values the last battle's reset left.
+void startBattle();

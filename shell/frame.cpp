@@ -4,6 +4,7 @@
 #include "shell/gameState.h"
 #include "shell/input.h"
 #include "shell/resources.h"
+#include "story/dialogueBox.h"
 #include "story/endings.h"
 #include "story/quests.h"
 #include "world/characterThread.h"
@@ -49,12 +50,27 @@ void moveBattleCursor() {
     }
 }
 
+// E: the heroine's move in battle; otherwise the conversation's step, then the world's
+// interactions. While the inventory covers the world it does neither: a conversation opened
+// behind the overlay could be neither seen nor left with Tab.
+void handleTalkKey() {
+    if (battle.inBattle) {
+        return;
+    }
+    if (story.inventoryOpen) {
+        return;
+    }
+    pressTalkKey();
+}
+
 void handleKeyPress(sf::Keyboard::Key key) {
     if (key == sf::Keyboard::Escape) { // a way out of full screen, exactly like closing
         quitGame();
         return;
     }
-    if (key != sf::Keyboard::E) {
+    if (key == sf::Keyboard::E) {
+        handleTalkKey();
+    } else {
         handleOtherKey();
     }
     if (battle.inBattle) {
@@ -71,7 +87,7 @@ void drawTransitionScreen() {
     }
 }
 
-void drawScreen(const ScreenChoice& choice) {
+void drawScreen(sf::RenderTarget& target, const ScreenChoice& choice) {
     switch (choice.screen) {
     case Screen::Ending:
         worldMusic.stop(); // for good: no chapter card plays it again
@@ -80,6 +96,9 @@ void drawScreen(const ScreenChoice& choice) {
     case Screen::Inventory:
         break;
     case Screen::World:
+        if (choice.dialogueBox) {
+            drawDialogueBox(target);
+        }
         if (choice.transition != TransitionScreen::None) {
             drawTransitionScreen();
         }
@@ -91,6 +110,7 @@ void drawScreen(const ScreenChoice& choice) {
 
 void beginFrame(float seconds) {
     world.frameSeconds.store(seconds);
+    typeDialogue();
 }
 
 void trackMouse(sf::Vector2i pixel, const sf::RenderTarget& target) {
@@ -122,9 +142,11 @@ void handleEvent(const sf::Event& event) {
     } else if (event.type == sf::Event::KeyPressed) {
         handleKeyPress(event.key.code);
     }
+    clickChoice(); // after every event, whatever its kind
 }
 
 void updateWorld() {
+    openConversationOfCharacterInReach();
     if (story.endingId != -1) {
         return;
     }
@@ -173,7 +195,7 @@ void drawFrame(sf::RenderTarget& target) {
         drawWorld(target);
     }
     target.setView(screenView);
-    drawScreen(chooseScreen());
+    drawScreen(target, chooseScreen());
 }
 
 void runFrame() {

@@ -8,20 +8,21 @@
 // display and the ending check.
 void runFrame();
 
-// Step 1: the frame time, in seconds.
+// Steps 1 and 2: the frame time, in seconds, and the dialogue's typing tick.
 void beginFrame(float seconds);
 
 // Step 3: the mouse at this pixel of the target (relative to its top-left corner) gives
 // world.mouseWindow (screen pixels), world.mouseTile and the tile cursor's place.
 void trackMouse(sf::Vector2i pixel, const sf::RenderTarget& target);
 
-// Step 5, for one polled event.
+// Step 5, for one polled event: closing, the keys, then the choice click.
 void handleEvent(const sf::Event& event);
 
 // Sets quitRequested, joins the character thread and closes the window.
 void quitGame();
 
-// Step 7: the world update (or the opponent's move in battle).
+// Steps 6 and 7: a character that speaks first opens its talk; then the world update (or the
+// opponent's move in battle).
 void updateWorld();
 
 // Steps 8 to 10: clear, the world through the camera, then the screen the flags select.

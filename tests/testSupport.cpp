@@ -7,6 +7,7 @@
 #include "shell/input.h"
 #include "shell/resources.h"
 #include "shell/startup.h"
+#include "story/endings.h"
 #include "world/heroine.h"
 #include "world/mapLoader.h"
 #include "world/tileGrid.h"
@@ -16,9 +17,14 @@
 #include <sstream>
 #include <unistd.h>
 
+namespace {
+sf::Vector2i mouseAt{0, 0}; // where pointAt() put the simulated mouse
+} // namespace
+
 void GameTest::SetUp() {
     resetGameState();
     useSimulatedInput(true);
+    mouseAt = {0, 0};
 }
 
 void GameTest::TearDown() {
@@ -48,6 +54,38 @@ void playFrames(int count, float seconds) {
         checkMapReady();
         updateWorld();
     }
+}
+
+void playFrame(sf::RenderTarget& target, float seconds) {
+    advanceSimulatedTime(sf::seconds(seconds));
+    beginFrame(seconds);
+    trackMouse(mouseAt, target);
+    checkMapReady();
+    updateWorld();
+    drawFrame(target);
+    checkEnding();
+}
+
+void pointAt(sf::Vector2i pixel) {
+    mouseAt = pixel;
+    placeMouse(pixel);
+}
+
+void pressKey(sf::Keyboard::Key key) {
+    holdKey(key, true);
+    handleEvent(keyPressEvent(key));
+    holdKey(key, false);
+}
+
+void clickAt(sf::Vector2i pixel, sf::RenderTarget& target) {
+    pointAt(pixel);
+    trackMouse(pixel, target);
+    holdMouseButton(sf::Mouse::Left, true);
+    sf::Event event;
+    event.type = sf::Event::MouseButtonPressed;
+    event.mouseButton = {sf::Mouse::Left, pixel.x, pixel.y};
+    handleEvent(event);
+    holdMouseButton(sf::Mouse::Left, false);
 }
 
 void placeCell(int row, int col, int groundId, int objectId) {

@@ -2,6 +2,7 @@
 // folders, small files and events.
 #pragma once
 
+#include <SFML/Graphics/RenderTarget.hpp>
 #include <SFML/Graphics/Texture.hpp>
 #include <SFML/System/Vector2.hpp>
 #include <SFML/Window/Event.hpp>
@@ -28,6 +29,20 @@ protected:
 // Frames of play through the frame's own steps: the time moves on by `seconds`, then the frame
 // time, the mouse, the map-ready check and the world update.
 void playFrames(int count, float seconds = 1.0f / 60);
+
+// One whole frame through the frame's own steps into `target` (the game's 1920 x 1080 picture):
+// the time moves on, frame time and typing tick, the mouse where pointAt() put it, the map-ready
+// check, the world update, the drawing and the ending check. Events are handled by the test.
+void playFrame(sf::RenderTarget& target, float seconds = 1.0f / 60);
+
+// Puts the simulated mouse at this pixel of the picture.
+void pointAt(sf::Vector2i pixel);
+
+// A key pressed and released, as one KeyPressed event handled while the key is held.
+void pressKey(sf::Keyboard::Key key);
+
+// A left click at this pixel: the button held during one event, then released.
+void clickAt(sf::Vector2i pixel, sf::RenderTarget& target);
 
 // A loaded cell with these ground and object values, as the loaders leave it.
 void placeCell(int row, int col, int groundId, int objectId);

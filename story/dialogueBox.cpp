@@ -1,0 +1,314 @@
+// dialogueBox.cpp -- opening, typing, stepping, choosing and ending conversations, and the box.
+#include "story/dialogueBox.h"
+
+#include "battle/battleRules.h"
+#include "shell/gameState.h"
+#include "shell/input.h"
+#include "shell/resources.h"
+#include "shell/text.h"
+#include "story/dialogueScript.h"
+#include "world/characters.h"
+#include "world/heroine.h"
+
+#include <SFML/Graphics/RectangleShape.hpp>
+#include <SFML/Graphics/Text.hpp>
+
+#include <mutex>
+
+namespace {
+
+const sf::Time kTypingPeriod = sf::milliseconds(50);
+constexpr std::int16_t kStanding = 4;
+constexpr float kPushUp = 100; // a character that speaks first lets the heroine go this far up
+
+// The box's layout, in screen pixels of the 1920 x 1080 picture.
+const sf::Vector2f kBoxSize(960, 384);
+const sf::Vector2f kBoxAt(960 - 960 / 2, 980 - 384);
+const sf::IntRect kBoxPicture(0, 240, 480, 240);
+const sf::Vector2f kPlateSize(336, 96);
+const sf::Vector2f kPlateAt(kBoxAt.x + 75, kBoxAt.y - 96 / 2 + 20);
+const sf::IntRect kPlatePicture(0, 0, 240, 80);
+const sf::Vector2f kNameAt(kPlateAt.x + 28, kPlateAt.y + 7 + 16);
+constexpr unsigned kLineTextSize = 36;
+const sf::Vector2f kFirstRowAt(kBoxAt.x + 50, kBoxAt.y + 70);
+constexpr float kRowSpacing = 45;
+const sf::Vector2f kButtonSize((960 - 150) / 2, 384 / 4);
+const sf::IntRect kButtonPicture(0, 80, 320, 80);
+const sf::IntRect kHoveredButtonPicture(0, 160, 320, 80);
+constexpr unsigned kLabelTextSize = 25;
+constexpr float kLabelInset = 25;
+const sf::Vector2f kArrowSize(48, 48);
+const sf::Vector2f kArrowAt(kBoxAt.x + 960 - 65 - 48, kBoxAt.y + 384 - 50 - 48);
+const sf::IntRect kArrowPicture(160, 0, 160, 160);
+
+const std::string kNoLine; // what a line outside the tables reads as
+
+bool isRosterSlot(int index) {
+    return index >= 0 && index < kRosterSize;
+}
+
+bool isChoice(int index) {
+    return index >= 0 && index < kChoices;
+}
+
+const std::string& lineOf(int speaker, int line) {
+    if (!isRosterSlot(speaker) || line < 0 || line >= kDialogueLines) {
+        return kNoLine;
+    }
+    return npcs[speaker].lines[line];
+}
+
+int lineLength() {
+    return static_cast<int>(currentLine().size());
+}
+
+void startNextLine() {
+    conversation.typedChars = 0;
+    conversation.lineComplete = false;
+}
+
+// The speaker turns back to what it was doing, its picture as `picture`.
+void releaseSpeaker(Npc& speaker, const sf::IntRect& picture) {
+    std::lock_guard<std::mutex> lock(rosterLock());
+    speaker.direction = speaker.restDirection;
+    speaker.sprite.setTextureRect(picture);
+}
+
+void closeConversation() {
+    conversation.dialogueOpen = false;
+    conversation.activeNpc = -1;
+    conversation.dialogueLine = 0;
+}
+
+// An E press reached an empty line. A character that speaks first lets the heroine pass 100
+// pixels up, out of its reach, or it would speak again at once.
+void endConversationByKey() {
+    Npc& speaker = npcs[conversation.activeNpc];
+    if (speaker.startsTalk) {
+        std::lock_guard<std::mutex> lock(heroineLock());
+        heroine.move(0, -kPushUp);
+    }
+    speaker.talkedTo = true;
+    const int chosen = conversation.hoveredChoice;
+    const bool choseQuest = isChoice(chosen) && speaker.choiceQuest[chosen] != -1;
+    if (choseQuest || speaker.questOnEnd != -1) {
+        if (speaker.questOnEnd != -1) {
+            story.currentQuest = speaker.questOnEnd;
+        }
+        story.transitionPending = true;
+    }
+    releaseSpeaker(speaker, speaker.savedTextureRect);
+    closeConversation();
+}
+
+// A click took the conversation to an empty line: the quest was already changed by the click.
+void endConversationByClick(int chosen) {
+    Npc& speaker = npcs[conversation.activeNpc];
+    speaker.talkedTo = true;
+    conversation.dialogueOpen = false;
+    if (speaker.choiceQuest[chosen] != -1) {
+        story.transitionPending = true;
+    }
+    releaseSpeaker(speaker,
+                   {0, speaker.spriteRow * kNpcFramePixels, kNpcFramePixels, kNpcFramePixels});
+    closeConversation();
+}
+
+void advanceConversation() {
+    if (!conversation.lineComplete) {
+        conversation.lineComplete = true;
+        conversation.typedChars = lineLength();
+        return;
+    }
+    const Npc& speaker = npcs[conversation.activeNpc];
+    if (conversation.dialogueLine == speaker.choiceLine) {
+        return; // the choice must be clicked
+    }
+    conversation.dialogueLine += 1;
+    startNextLine();
+    if (conversation.dialogueLine == speaker.battleLine) {
+        startBattle();
+    }
+    if (currentLine().empty()) {
+        endConversationByKey();
+    }
+}
+
+bool choicesShowing() {
+    const int speaker = conversation.activeNpc;
+    return isRosterSlot(speaker) && npcs[speaker].choiceLine != -1 &&
+           conversation.dialogueLine == npcs[speaker].choiceLine && conversation.lineComplete;
+}
+
+void drawPicture(sf::RenderTarget& target, sf::Vector2f size, sf::Vector2f at,
+                 const sf::Texture& sheet, const sf::IntRect& picture) {
+    sf::RectangleShape shape(size);
+    shape.setPosition(at);
+    shape.setTexture(&sheet);
+    shape.setTextureRect(picture);
+    target.draw(shape);
+}
+
+void drawText(sf::RenderTarget& target, const std::string& text, unsigned size, sf::Vector2f at) {
+    sf::Text shown(toDisplayString(text), pixelFont, size);
+    shown.setPosition(at);
+    target.draw(shown);
+}
+
+// Rows 0 to typedChars / 46 of the line: whole rows of 46 characters, then the typed part of the
+// last one.
+void drawRows(sf::RenderTarget& target, const std::string& line) {
+    const int typed = std::min(conversation.typedChars, static_cast<int>(line.size()));
+    const int lastRow = conversation.typedChars / kRowCharacters;
+    for (int row = 0; row <= lastRow; ++row) {
+        const int first = row * kRowCharacters;
+        const int end = row < lastRow ? first + kRowCharacters : typed;
+        if (first >= static_cast<int>(line.size()) || end <= first) {
+            break;
+        }
+        const int count = std::min(end, static_cast<int>(line.size())) - first;
+        drawText(target,
+                 line.substr(static_cast<std::size_t>(first), static_cast<std::size_t>(count)),
+                 kLineTextSize, {kFirstRowAt.x, kFirstRowAt.y + kRowSpacing * row});
+    }
+}
+
+// Two rows of two buttons, drawn for the non-empty labels; the one under the mouse is lit and
+// becomes hoveredChoice, which is -1 when the mouse is over none.
+void drawChoiceButtons(sf::RenderTarget& target, const Npc& speaker) {
+    conversation.hoveredChoice = -1;
+    const float boxBottom = kBoxAt.y + kBoxSize.y;
+    for (int k = 0; k < kChoices; ++k) {
+        if (speaker.choiceLabels[k].empty()) {
+            continue;
+        }
+        const int i = k / 2; // row
+        const int j = k % 2; // column
+        const sf::Vector2f at(kBoxAt.x + 50 + 50 * j + kButtonSize.x * j,
+                              boxBottom - kButtonSize.y * (2.7f - i) + 25 * i);
+        const float mx = static_cast<float>(world.mouseWindow.x);
+        const float my = static_cast<float>(world.mouseWindow.y);
+        const bool hovered =
+            at.x <= mx && mx <= at.x + kButtonSize.x && at.y <= my && my <= at.y + kButtonSize.y;
+        if (hovered) {
+            conversation.hoveredChoice = static_cast<std::int16_t>(k);
+        }
+        drawPicture(target, kButtonSize, at, talkSheet,
+                    hovered ? kHoveredButtonPicture : kButtonPicture);
+        drawText(target, speaker.choiceLabels[k], kLabelTextSize,
+                 {at.x + kLabelInset, at.y + kLabelInset});
+    }
+}
+
+} // namespace
+
+const std::string& currentLine() {
+    return lineOf(conversation.activeNpc, conversation.dialogueLine);
+}
+
+void openConversation(int speaker) {
+    if (!isRosterSlot(speaker)) {
+        return;
+    }
+    loadDialogueScript(speaker);
+    Npc& npc = npcs[speaker];
+    {
+        std::lock_guard<std::mutex> lock(rosterLock());
+        npc.restDirection = npc.direction;
+        npc.savedTextureRect = npc.sprite.getTextureRect();
+        npc.direction = kStanding;
+    }
+    conversation.dialogueOpen = true;
+}
+
+void openConversationOfCharacterInReach() {
+    const int speaker = conversation.activeNpc;
+    if (isRosterSlot(speaker) && npcs[speaker].startsTalk && !conversation.dialogueOpen) {
+        openConversation(speaker);
+    }
+}
+
+void typeDialogue() {
+    if (clocks.typingClock.getElapsedTime() - clocks.lastTypedAt < kTypingPeriod ||
+        !conversation.dialogueOpen || conversation.lineComplete || battle.inBattle) {
+        return;
+    }
+    conversation.typedChars += 1;
+    conversation.lineComplete = conversation.typedChars >= lineLength();
+    clocks.typingClock.restart();
+    clocks.lastTypedAt = clocks.typingClock.getElapsedTime();
+}
+
+void pressTalkKey() {
+    if (!isRosterSlot(conversation.activeNpc)) {
+        return;
+    }
+    if (!conversation.dialogueOpen) {
+        openConversation(conversation.activeNpc);
+    } else {
+        advanceConversation();
+    }
+}
+
+void clickChoice() {
+    const int chosen = conversation.hoveredChoice;
+    if (!isMouseButtonHeld(sf::Mouse::Left) || !isChoice(chosen) || !choicesShowing()) {
+        return;
+    }
+    Npc& speaker = npcs[conversation.activeNpc];
+    if (story.currentQuest == 4 && chosen < 2) { // the trainer's question
+        story.trainedChoice[chosen] = true;
+    }
+    story.hope += speaker.choiceHope[chosen];
+    if (conversation.activeNpc == kBoss && chosen == 0) { // "Scappa"
+        story.fled = true;
+    }
+    if (speaker.choiceQuest[chosen] != -1) {
+        story.currentQuest = speaker.choiceQuest[chosen];
+    }
+    if (speaker.choiceSkip[chosen] != -1) {
+        conversation.dialogueLine += speaker.choiceSkip[chosen];
+    }
+    conversation.dialogueLine += 1;
+    startNextLine();
+    if (currentLine().empty()) {
+        endConversationByClick(chosen);
+    }
+}
+
+void fillLineToRows(std::string& line) {
+    for (std::size_t k = 1; k <= line.size() / kRowCharacters; ++k) {
+        const std::size_t rowEnd = kRowCharacters * k; // where the next row starts
+        const std::size_t rowStart = rowEnd - kRowCharacters;
+        const std::size_t blank = line.find_last_of(' ', rowEnd - 1);
+        if (blank == std::string::npos || blank < rowStart) {
+            continue; // a word longer than a row is left as it is
+        }
+        const std::size_t word = blank + 1;
+        if (word < rowEnd && word < line.size()) {
+            line.insert(word, rowEnd - word, ' ');
+        }
+    }
+}
+
+void drawDialogueBox(sf::RenderTarget& target) {
+    const int speakerIndex = conversation.activeNpc;
+    if (!isRosterSlot(speakerIndex)) {
+        return;
+    }
+    Npc& speaker = npcs[speakerIndex];
+    drawPicture(target, kBoxSize, kBoxAt, talkSheet, kBoxPicture);
+    drawPicture(target, kPlateSize, kPlateAt, talkSheet, kPlatePicture);
+    drawText(target, speaker.name, kLineTextSize, kNameAt);
+    if (conversation.dialogueLine >= 0 && conversation.dialogueLine < kDialogueLines) {
+        fillLineToRows(speaker.lines[conversation.dialogueLine]);
+    }
+    const std::string& line = currentLine();
+    drawRows(target, line);
+    if (choicesShowing()) {
+        drawChoiceButtons(target, speaker);
+    } else if (conversation.typedChars == static_cast<int>(line.size()) &&
+               !lineOf(speakerIndex, conversation.dialogueLine + 1).empty()) {
+        drawPicture(target, kArrowSize, kArrowAt, iconSheet, kArrowPicture);
+    }
+}

@@ -1,0 +1,42 @@
+// dialogueBox.h -- a conversation as the player steps through it: opening (by E or by a character
+// that speaks first), the letter-by-letter typing, E to go on, the choice buttons clicked with the
+// mouse and what they change, the two ways a conversation ends, and the dialogue box.
+#pragma once
+
+#include <SFML/Graphics/RenderTarget.hpp>
+
+#include <string>
+
+constexpr int kRowCharacters = 46; // characters in one row of the dialogue box
+
+// Opens the conversation with `speaker` (a roster slot): its script is written for the story as
+// it stands, it stops and stands facing the heroine, and its picture is kept for the end.
+void openConversation(int speaker);
+
+// The frame's automatic opening: a character that speaks first opens its talk as soon as it is
+// the one in reach.
+void openConversationOfCharacterInReach();
+
+// The typing tick: one more character of the line once 50 ms have passed since the last, while a
+// conversation is open, its line not complete and no battle runs.
+void typeDialogue();
+
+// E pressed with no battle on: opens the talk with the character in reach, or, in an open one,
+// completes the line being typed, or goes on to the next line (starting the battle at the
+// speaker's battle line, or ending the conversation on an empty line). Nothing on the choice line.
+void pressTalkKey();
+
+// After every window event: a left click on a shown choice button takes that choice.
+void clickChoice();
+
+// The line being shown: the speaker's line at dialogueLine, or an empty line when the speaker or
+// the line index lies outside the roster's tables.
+const std::string& currentLine();
+
+// Fills a line with blanks so that no word is split at the end of a row of 46 characters: each
+// word that would cross a row's end starts the next row instead. Doing it twice changes nothing.
+void fillLineToRows(std::string& line);
+
+// The dialogue box: the box and name plate, the typed rows of the line, then the choice buttons
+// (sets hoveredChoice from the mouse) or the next-line arrow. Fills the shown line to its rows.
+void drawDialogueBox(sf::RenderTarget& target);

@@ -1,0 +1,339 @@
+// dialogueBoxTest.cpp -- conversations played through the frame's own steps: opening, typing, E,
+// clicked choices and their consequences, the two ends; the rows of the box and what it draws.
+#include "testSupport.h"
+
+#include "shell/frame.h"
+#include "shell/gameState.h"
+#include "shell/input.h"
+#include "shell/resources.h"
+#include "story/dialogueBox.h"
+#include "story/dialogueScript.h"
+#include "world/characters.h"
+#include "world/heroine.h"
+
+#include <SFML/Graphics/RenderTexture.hpp>
+
+#include <mutex>
+
+namespace {
+
+// The buttons' top-left corners: upper left, upper right, lower left, lower right.
+const sf::Vector2i kButtonAt[4] = {{530, 721}, {985, 721}, {530, 842}, {985, 842}};
+
+sf::Vector2i insideButton(int k) {
+    return kButtonAt[k] + sf::Vector2i(100, 40);
+}
+
+class ConversationTest : public PlayTest {
+protected:
+    void SetUp() override {
+        PlayTest::SetUp();
+        ASSERT_TRUE(screen.create(1920, 1080));
+        placeCharacters();
+    }
+
+    // The heroine stands just right of a character, within its reach.
+    void standBeside(int speaker) {
+        sf::Vector2f at;
+        {
+            std::lock_guard<std::mutex> lock(rosterLock());
+            at = npcs[speaker].sprite.getPosition();
+        }
+        {
+            std::lock_guard<std::mutex> lock(heroineLock());
+            heroine.setPosition(at.x + 84 + 40, at.y);
+        }
+        camera.setCenter(at.x + 84 + 40 + 42, at.y + 42); // the camera follows her there
+        playFrame(screen);                                // she finds it in reach...
+        playFrame(screen); // ...and one that speaks first opens its talk
+    }
+
+    // Frames until the line being shown is typed whole.
+    void typeWholeLine() {
+        for (int i = 0; i < 400 && !conversation.lineComplete; ++i) {
+            playFrame(screen, 0.05f);
+        }
+        ASSERT_TRUE(conversation.lineComplete);
+    }
+
+    // E until the choice line shows its buttons.
+    void stepToChoices() {
+        for (int i = 0;
+             i < 40 && conversation.dialogueLine != npcs[conversation.activeNpc].choiceLine; ++i) {
+            pressKey(sf::Keyboard::E);
+            playFrame(screen);
+        }
+        typeWholeLine();
+        playFrame(screen); // the buttons are drawn: the mouse can hover them
+    }
+
+    void choose(int k) {
+        pointAt(insideButton(k));
+        playFrame(screen);
+        clickAt(insideButton(k), screen);
+    }
+
+    sf::RenderTexture screen;
+};
+
+} // namespace
+
+TEST_F(ConversationTest, EWhileTypingShowsTheWholeLineAndASecondEGoesOn) {
+    standBeside(kSage);
+    pressKey(sf::Keyboard::E);
+    ASSERT_TRUE(conversation.dialogueOpen);
+    EXPECT_EQ(conversation.activeNpc, kSage);
+    EXPECT_EQ(npcs[kSage].direction, 4);
+    playFrame(screen, 0.05f);
+    playFrame(screen, 0.05f);
+    EXPECT_EQ(conversation.typedChars, 2); // one character per 50 ms
+    playFrame(screen, 0.01f);
+    EXPECT_EQ(conversation.typedChars, 2);
+    pressKey(sf::Keyboard::E);
+    EXPECT_TRUE(conversation.lineComplete);
+    EXPECT_EQ(conversation.typedChars, static_cast<int>(currentLine().size()));
+    EXPECT_EQ(conversation.dialogueLine, 0);
+    pressKey(sf::Keyboard::E);
+    EXPECT_EQ(conversation.dialogueLine, 1);
+    EXPECT_EQ(conversation.typedChars, 0);
+    EXPECT_FALSE(conversation.lineComplete);
+}
+
+TEST_F(ConversationTest, TheChoiceLineWaitsForAClickAndAClickWhileItTypesDoesNothing) {
+    standBeside(kSage);
+    pressKey(sf::Keyboard::E);
+    for (int line = 0; line < 4; ++line) {
+        pressKey(sf::Keyboard::E); // complete
+        pressKey(sf::Keyboard::E); // next
+    }
+    ASSERT_EQ(conversation.dialogueLine, 4); // "Cosa fai?"
+    playFrame(screen, 0.05f);
+    conversation.hoveredChoice = 1; // as if a button had been hovered before
+    clickAt(insideButton(1), screen);
+    EXPECT_EQ(conversation.dialogueLine, 4);
+    EXPECT_EQ(story.hope, 70);
+    typeWholeLine();
+    pressKey(sf::Keyboard::E);
+    EXPECT_EQ(conversation.dialogueLine, 4); // E does nothing on the choice line
+}
+
+TEST_F(ConversationTest, WarningTheVillageRaisesHopeAndEndsWithTheChapterOfQuestTwo) {
+    standBeside(kSage);
+    pressKey(sf::Keyboard::E);
+    stepToChoices();
+    EXPECT_EQ(conversation.hoveredChoice, -1);
+    choose(1); // "Avverti il villaggio"
+    EXPECT_EQ(story.hope, 90);
+    EXPECT_EQ(story.currentQuest, 2);
+    EXPECT_EQ(conversation.dialogueLine, 7);
+    EXPECT_FALSE(story.transitionPending);
+    clickAt(insideButton(1), screen); // held on: taken once only
+    EXPECT_EQ(story.hope, 90);
+    pressKey(sf::Keyboard::E);
+    pressKey(sf::Keyboard::E);
+    EXPECT_FALSE(conversation.dialogueOpen);
+    EXPECT_EQ(conversation.activeNpc, -1);
+    EXPECT_EQ(conversation.dialogueLine, 0);
+    EXPECT_TRUE(story.transitionPending);
+    EXPECT_TRUE(npcs[kSage].talkedTo);
+    EXPECT_EQ(npcs[kSage].direction, 4); // Achak stands, as before the talk
+}
+
+TEST_F(ConversationTest, AttackingTheInvadersCostsHopeAndGoesToQuestSix) {
+    standBeside(kSage);
+    pressKey(sf::Keyboard::E);
+    stepToChoices();
+    choose(0);
+    EXPECT_EQ(story.hope, 40);
+    EXPECT_EQ(story.currentQuest, 6);
+    EXPECT_EQ(conversation.dialogueLine, 5);
+    pressKey(sf::Keyboard::E);
+    pressKey(sf::Keyboard::E);
+    EXPECT_FALSE(conversation.dialogueOpen);
+    EXPECT_TRUE(story.transitionPending);
+}
+
+TEST_F(ConversationTest, AClickThatReachesAnEmptyLineEndsTheTalkAtOnce) {
+    story.currentQuest = 3;
+    story.applesDone = true;
+    npcs[kHonani].choiceSkip[0] = 0;
+    standBeside(kHonani);
+    pressKey(sf::Keyboard::E);
+    stepToChoices();
+    choose(0); // "Si": line 2 is empty
+    EXPECT_FALSE(conversation.dialogueOpen);
+    EXPECT_EQ(story.currentQuest, 6);
+    EXPECT_TRUE(story.transitionPending);
+    EXPECT_EQ(npcs[kHonani].sprite.getTextureRect(), sf::IntRect(0, 8 * 160, 160, 160));
+    EXPECT_EQ(npcs[kHonani].direction, 0); // back to its patrol
+}
+
+TEST_F(ConversationTest, TheTrainersFirstTalkRecordsTheChoiceWithoutAChapter) {
+    story.currentQuest = 4;
+    story.transitionPending = false;
+    standBeside(kTrainer);
+    pressKey(sf::Keyboard::E);
+    stepToChoices();
+    choose(1); // "Armatura"
+    EXPECT_TRUE(story.trainedChoice[1]);
+    EXPECT_FALSE(story.trainedChoice[0]);
+    EXPECT_EQ(conversation.dialogueLine, 2);
+    pressKey(sf::Keyboard::E);
+    pressKey(sf::Keyboard::E);
+    EXPECT_FALSE(conversation.dialogueOpen);
+    EXPECT_TRUE(npcs[kTrainer].talkedTo);
+    EXPECT_FALSE(story.transitionPending);
+    EXPECT_EQ(story.currentQuest, 4);
+}
+
+TEST_F(ConversationTest, ACharacterThatSpeaksFirstOpensItsTalkAndLetsHerPassAbove) {
+    story.currentQuest = 2;
+    standBeside(kLuke); // "Vattene!", then he never speaks first again
+    EXPECT_TRUE(conversation.dialogueOpen);
+    EXPECT_EQ(conversation.activeNpc, kLuke);
+    EXPECT_EQ(npcs[kLuke].restDirection, 0);
+    const sf::Vector2f before = heroinePosition();
+    pressKey(sf::Keyboard::E);
+    pressKey(sf::Keyboard::E);
+    EXPECT_FALSE(conversation.dialogueOpen);
+    EXPECT_EQ(heroinePosition(), before); // "Vattene!" cleared startsTalk: no push
+
+    story.currentQuest = 6;
+    npcs[kJohn].startsTalk = true;
+    standBeside(kJohn);
+    ASSERT_TRUE(conversation.dialogueOpen);
+    npcs[kJohn].lines[1] = ""; // a talk that ends on its second line, without a battle
+    npcs[kJohn].battleLine = -1;
+    const sf::Vector2f beside = heroinePosition();
+    pressKey(sf::Keyboard::E);
+    pressKey(sf::Keyboard::E);
+    EXPECT_FALSE(conversation.dialogueOpen);
+    EXPECT_EQ(heroinePosition(), beside - sf::Vector2f(0, 100));
+}
+
+// Opening by E keeps the character's picture too, so a standing character does not vanish when
+// the talk ends.
+TEST_F(ConversationTest, AStandingCharacterKeepsItsPictureAfterATalkOpenedByE) {
+    standBeside(kSage);
+    const sf::IntRect picture = npcs[kSage].sprite.getTextureRect();
+    pressKey(sf::Keyboard::E);
+    EXPECT_EQ(npcs[kSage].savedTextureRect, picture);
+    story.currentQuest = 5; // "Il vero saggio...": two lines
+    loadDialogueScript(kSage);
+    pressKey(sf::Keyboard::E);
+    pressKey(sf::Keyboard::E);
+    ASSERT_FALSE(conversation.dialogueOpen);
+    EXPECT_EQ(npcs[kSage].sprite.getTextureRect(), picture);
+}
+
+TEST_F(ConversationTest, ReachingTheBattleLineStartsTheBattleWithTheArmourAsShield) {
+    story.currentQuest = 6;
+    story.playerArmour = 3;
+    standBeside(kJohn);
+    ASSERT_TRUE(conversation.dialogueOpen);
+    pressKey(sf::Keyboard::E);
+    pressKey(sf::Keyboard::E);
+    EXPECT_TRUE(battle.inBattle);
+    EXPECT_EQ(battle.playerShield, 3);
+    EXPECT_EQ(conversation.dialogueLine, 1);
+    EXPECT_TRUE(conversation.dialogueOpen);
+    playFrame(screen, 0.1f);
+    EXPECT_EQ(conversation.typedChars, 0); // no typing during a battle
+}
+
+TEST_F(ConversationTest, ABadScriptStateIsRefusedNotFollowed) {
+    conversation.activeNpc = 5000;
+    pressKey(sf::Keyboard::E);
+    EXPECT_FALSE(conversation.dialogueOpen);
+    EXPECT_EQ(currentLine(), "");
+
+    standBeside(kSage);
+    pressKey(sf::Keyboard::E);
+    conversation.dialogueLine = 31;
+    EXPECT_EQ(currentLine(), "");
+    playFrame(screen); // draws an empty line
+    conversation.dialogueLine = 4;
+    conversation.lineComplete = true;
+    conversation.hoveredChoice = 9;
+    clickAt(insideButton(0), screen);
+    EXPECT_EQ(conversation.dialogueLine, 4);
+    pressKey(sf::Keyboard::E); // on the choice line
+    npcs[kSage].choiceSkip[1] = 100;
+    conversation.hoveredChoice = 1;
+    clickAt(insideButton(1), screen); // skips far past the last line: the talk ends
+    EXPECT_FALSE(conversation.dialogueOpen);
+}
+
+TEST(DialogueRows, WordsAreNeverSplitAtARowsEnd) {
+    std::string sage = "Scelta poco pensata la tua ma se credi di potercela fare meglio cosi', ho "
+                       "un consiglio per te se rovisti nelle casse potrai trovare oggetti utili "
+                       "per combattere piu' facilmente!";
+    ASSERT_EQ(sage.size(), 177u);
+    fillLineToRows(sage);
+    EXPECT_EQ(sage.size(), 183u);
+    EXPECT_EQ(sage.size() / 46 + 1, 4u);
+    EXPECT_EQ(sage.substr(46, 9), "potercela");
+    std::string hope = "Ora piu' in basso vedi un altro contatore, bene quello e' l'indicatore "
+                       "della speranza, in base alle scelte che farai l'indicatore cambiera' il "
+                       "suo valore se arrivera' a 0 AVRAI PERSO la partita e ci trascinerai tutti "
+                       "alla morte!";
+    ASSERT_EQ(hope.size(), 228u);
+    fillLineToRows(hope);
+    EXPECT_EQ(hope.size(), 241u);
+    for (std::size_t row = 46; row < hope.size(); row += 46) {
+        EXPECT_NE(hope[row], ' ') << "row at " << row << " starts with a blank";
+        EXPECT_EQ(hope[row - 1], ' ') << "a word crosses the row end at " << row;
+    }
+    const std::string filled = hope;
+    fillLineToRows(hope);
+    EXPECT_EQ(hope, filled); // once filled, it stays
+
+    std::string unbroken(100, 'a'); // a word longer than a row is left whole
+    fillLineToRows(unbroken);
+    EXPECT_EQ(unbroken, std::string(100, 'a'));
+}
+
+TEST_F(ConversationTest, TheSagesLongLineIsFilledInHisRecordAsItIsShown) {
+    standBeside(kSage);
+    pressKey(sf::Keyboard::E);
+    stepToChoices();
+    choose(0);
+    typeWholeLine();
+    EXPECT_EQ(npcs[kSage].lines[5].size(), 183u);
+    EXPECT_EQ(conversation.typedChars, 183);
+}
+
+// The box drawn over a sheet whose parts have their own colours: each part lies where it belongs.
+TEST_F(ConversationTest, TheBoxThePlateAndTheButtonsLieAtTheirPlacesAndTheHoveredOneLightsUp) {
+    const sf::Color plate(200, 0, 0), button(0, 200, 0), lit(0, 0, 200), box(200, 200, 0);
+    sf::Image sheet;
+    sheet.create(480, 480, box);
+    for (unsigned y = 0; y < 240; ++y) {
+        for (unsigned x = 0; x < 480; ++x) {
+            sheet.setPixel(x, y, y < 80 ? plate : y < 160 ? button : lit);
+        }
+    }
+    ASSERT_TRUE(talkSheet.loadFromImage(sheet));
+    standBeside(kSage);
+    pressKey(sf::Keyboard::E);
+    stepToChoices();
+    pointAt(insideButton(1));
+    playFrame(screen);
+    EXPECT_EQ(conversation.hoveredChoice, 1);
+    screen.display();
+    const sf::Image picture = screen.getTexture().copyToImage();
+    EXPECT_EQ(picture.getPixel(482, 700), box); // the box's left edge at x 480...
+    EXPECT_NE(picture.getPixel(478, 700), box);
+    EXPECT_EQ(picture.getPixel(1437, 978), box); // ...its lower right corner at (1440, 980)
+    EXPECT_NE(picture.getPixel(1442, 978), box);
+    EXPECT_EQ(picture.getPixel(557, 570), plate);  // the plate from (555, 568)
+    EXPECT_EQ(picture.getPixel(889, 662), plate);  // to (891, 664)
+    EXPECT_EQ(picture.getPixel(532, 723), button); // button 0 from (530, 720.8)
+    EXPECT_EQ(picture.getPixel(933, 815), button); // to (935, 816.8)
+    EXPECT_EQ(picture.getPixel(987, 723), lit);    // button 1, under the mouse
+    EXPECT_EQ(picture.getPixel(532, 845), box);    // no third label: no lower buttons
+    pointAt({10, 10});
+    playFrame(screen);
+    EXPECT_EQ(conversation.hoveredChoice, -1);
+    talkSheet = sf::Texture();
+}
