@@ -6,7 +6,10 @@
 #include "shell/resources.h"
 #include "story/dialogueBox.h"
 #include "story/endings.h"
+#include "story/interactions.h"
+#include "story/inventory.h"
 #include "story/quests.h"
+#include "world/chapterChange.h"
 #include "world/characterThread.h"
 #include "world/characters.h"
 #include "world/heroine.h"
@@ -16,6 +19,7 @@
 #include "world/worldDrawing.h"
 
 #include <cmath>
+#include <mutex>
 
 namespace {
 
@@ -61,6 +65,7 @@ void handleTalkKey() {
         return;
     }
     pressTalkKey();
+    useObjectAtHand();
 }
 
 void handleKeyPress(sf::Keyboard::Key key) {
@@ -78,13 +83,19 @@ void handleKeyPress(sf::Keyboard::Key key) {
     }
 }
 
-void drawTransitionScreen() {
+void drawTransitionScreen(sf::RenderTarget& target, TransitionScreen screen) {
     clocks.screenNow = clocks.screenClock.getElapsedTime();
     // The chapter card stops the world theme on each of its frames and plays it again at its end,
     // so the theme restarts from its beginning after every chapter.
-    if (quests[story.currentQuest].transitionKind == -1) {
+    if (screen == TransitionScreen::ChapterCard) {
         worldMusic.stop();
+        drawChapterChange(target, clocks.screenNow, clocks.screenMark, clocks.screenClock);
     }
+}
+
+sf::RectangleShape heroineAsShown() {
+    std::lock_guard<std::mutex> lock(heroineLock());
+    return heroine;
 }
 
 void drawScreen(sf::RenderTarget& target, const ScreenChoice& choice) {
@@ -93,14 +104,19 @@ void drawScreen(sf::RenderTarget& target, const ScreenChoice& choice) {
         worldMusic.stop(); // for good: no chapter card plays it again
         break;
     case Screen::Battle:
+        break;
     case Screen::Inventory:
+        drawInventory(target, heroineAsShown());
         break;
     case Screen::World:
         if (choice.dialogueBox) {
             drawDialogueBox(target);
         }
-        if (choice.transition != TransitionScreen::None) {
-            drawTransitionScreen();
+        if (choice.hud) {
+            drawHud(target);
+            drawDescriptionPopup(target);
+        } else if (choice.transition != TransitionScreen::None) {
+            drawTransitionScreen(target, choice.transition);
         }
         break;
     }
@@ -179,7 +195,7 @@ ScreenChoice chooseScreen() {
         if (!story.transitionPending && !story.introRunning) {
             choice.hud = true;
         } else {
-            const int kind = quests[story.currentQuest].transitionKind;
+            const int kind = currentQuestRecord().transitionKind;
             choice.transition = kind == 0    ? TransitionScreen::Intro
                                 : kind == -1 ? TransitionScreen::ChapterCard
                                              : TransitionScreen::None;

@@ -280,11 +280,11 @@ const ScriptCase& honaniCase() {
     return kHonaniIdle;
 }
 
-const ScriptCase& trainerCase(const Npc& trainer) {
+const ScriptCase& trainerCase() {
     if (story.currentQuest != 4) {
         return kTrainerIdle;
     }
-    if (!trainer.talkedTo) {
+    if (!trainerQuestionAnswered()) {
         return kTrainerAsks;
     }
     return story.trainingDone ? kTrainerDone : kTrainerWaits;
@@ -358,7 +358,7 @@ bool writeSpeakerCase(int speaker, Npc& npc) {
         }
         return honaniCase().kept;
     case kTrainer: {
-        const ScriptCase& script = trainerCase(npc);
+        const ScriptCase& script = trainerCase();
         writeCase(npc, script);
         return script.kept;
     }
@@ -402,4 +402,8 @@ void loadDialogueScript(int speaker) {
         }
         npc.questOnEnd = -1;
     }
+}
+
+bool trainerQuestionAnswered() {
+    return npcs[kTrainer].talkedTo && (story.trainedChoice[0] || story.trainedChoice[1]);
 }

@@ -23,3 +23,8 @@ enum Speaker : int {
 // 5; the crisocione's reseeds the random generator from the clock's seconds. A slot outside the
 // roster is refused.
 void loadDialogueScript(int speaker);
+
+// The trainer's question counts as answered once a talk with him has ended with a skill chosen. A
+// talk with him before quest 4 also marks him as talked to, and must not stand for the question,
+// or quest 4 could neither ask it nor train.
+bool trainerQuestionAnswered();

@@ -1,6 +1,15 @@
 // quests.cpp -- the quest table.
 #include "story/quests.h"
 
+#include "shell/gameState.h"
+#include "shell/resources.h"
+#include "shell/text.h"
+
+#include <SFML/Graphics/RectangleShape.hpp>
+#include <SFML/Graphics/Text.hpp>
+
+#include <string>
+
 Quest quests[kQuestCount];
 
 namespace {
@@ -24,6 +33,43 @@ constexpr QuestText kQuestTexts[] = {
 };
 constexpr int kNamedQuests = sizeof(kQuestTexts) / sizeof(kQuestTexts[0]);
 
+const Quest kNoQuest{"", "", 1}; // plays no transition screen
+
+// The HUD's layout, in screen pixels.
+const sf::Vector2f kQuestIconAt(25, 25);
+constexpr float kQuestIconSize = 96;
+const sf::IntRect kQuestIconPicture(320, 0, 160, 160);
+const sf::Vector2f kRuleSize(300, 2);
+const sf::Vector2f kRuleAt(kQuestIconAt.x + kQuestIconSize,
+                           kQuestIconAt.y + kQuestIconSize / 2 - kRuleSize.y / 2);
+const sf::Color kRuleColour(251, 242, 54, 255);
+constexpr unsigned kTitleSize = 32;
+const unsigned kObjectiveSize = static_cast<unsigned>(kTitleSize / 1.5);
+constexpr unsigned kHopeSize = 36;
+constexpr float kHopeIconSize = 64;
+const sf::Vector2f kHopeIconAt(25, 96 + 37.5f);
+const sf::Vector2f kHopeAt(25 + kHopeIconSize + 12, kHopeIconAt.y + 8);
+const sf::IntRect kHopeIconPicture(0, 0, 160, 160);
+constexpr float kOutline = 2;
+const sf::Color kBlack(0, 0, 0, 255);
+
+void drawIcon(sf::RenderTarget& target, sf::Vector2f at, float size, const sf::IntRect& picture) {
+    sf::RectangleShape icon({size, size});
+    icon.setPosition(at);
+    icon.setTexture(&iconSheet);
+    icon.setTextureRect(picture);
+    target.draw(icon);
+}
+
+// White with a black outline, like every HUD text.
+void drawHudText(sf::RenderTarget& target, sf::Text& text, const std::string& words, unsigned size,
+                 sf::Vector2f at) {
+    text.setString(toDisplayString(words));
+    text.setCharacterSize(size);
+    text.setPosition(at);
+    target.draw(text);
+}
+
 } // namespace
 
 void initQuest(int index) {
@@ -43,4 +89,30 @@ void resetQuests() {
     for (Quest& quest : quests) {
         quest = Quest{};
     }
+}
+
+const Quest& currentQuestRecord() {
+    const int index = story.currentQuest;
+    return index >= 0 && index < kQuestCount ? quests[index] : kNoQuest;
+}
+
+void drawHud(sf::RenderTarget& target) {
+    const Quest& quest = currentQuestRecord();
+    drawIcon(target, kQuestIconAt, kQuestIconSize, kQuestIconPicture);
+    sf::RectangleShape rule(kRuleSize);
+    rule.setPosition(kRuleAt);
+    rule.setFillColor(kRuleColour);
+    rule.setOutlineThickness(kOutline);
+    rule.setOutlineColor(kBlack);
+    target.draw(rule);
+    sf::Text text;
+    text.setFont(pixelFont);
+    text.setFillColor(sf::Color::White);
+    text.setOutlineThickness(kOutline);
+    text.setOutlineColor(kBlack);
+    drawHudText(target, text, quest.title, kTitleSize,
+                {kRuleAt.x + 5, kRuleAt.y - 10 - static_cast<float>(kTitleSize)});
+    drawHudText(target, text, quest.objective, kObjectiveSize, {kRuleAt.x + 5, kRuleAt.y + 10});
+    drawHudText(target, text, std::to_string(story.hope), kHopeSize, kHopeAt);
+    drawIcon(target, kHopeIconAt, kHopeIconSize, kHopeIconPicture);
 }

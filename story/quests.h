@@ -1,6 +1,8 @@
 // quests.h -- the quest table: title, objective and the screen that introduces each quest.
 #pragma once
 
+#include <SFML/Graphics/RenderTarget.hpp>
+
 #include <cstdint>
 #include <string>
 
@@ -18,3 +20,11 @@ extern Quest quests[kQuestCount];
 void initQuest(int index);
 
 void resetQuests();
+
+// The quest of currentQuest; a quest index outside the table reads as a nameless quest that
+// plays no transition screen.
+const Quest& currentQuestRecord();
+
+// The HUD in the top left corner: the quest icon and rule, the current quest's title and
+// objective, and the hope counter with its icon.
+void drawHud(sf::RenderTarget& target);

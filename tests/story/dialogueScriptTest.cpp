@@ -145,6 +145,7 @@ const std::vector<ScriptRow> kScript = {
      [] {
          story.currentQuest = 4;
          npcs[kTrainer].talkedTo = true;
+         story.trainedChoice[0] = true;
      },
      {{0, "Forza allenati! Premi E su un manichino"}, {1, ""}},
      -1,
@@ -156,6 +157,7 @@ const std::vector<ScriptRow> kScript = {
      [] {
          story.currentQuest = 4;
          story.trainingDone = true;
+         story.trainedChoice[1] = true;
          npcs[kTrainer].talkedTo = true;
      },
      {{0, "Complimenti ora hai ottenuto un +3! nella statistica scelta!"},
@@ -166,6 +168,17 @@ const std::vector<ScriptRow> kScript = {
      {},
      -1,
      6},
+    {"the trainer met before quest 4 still asks",
+     kTrainer,
+     [] {
+         story.currentQuest = 4;
+         npcs[kTrainer].talkedTo = true;
+     },
+     {{1, "Cosa scegli?"}},
+     1,
+     {{"Attacco", 0, -1, 0}, {"Armatura", 0, -1, 0}},
+     -1,
+     -1},
     {"the trainer, another quest",
      kTrainer,
      quest(2),

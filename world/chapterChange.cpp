@@ -1,0 +1,76 @@
+// chapterChange.cpp -- the chapter card's veil, jingle, texts and timing.
+#include "world/chapterChange.h"
+
+#include "shell/gameState.h"
+#include "shell/resources.h"
+#include "shell/text.h"
+#include "story/quests.h"
+
+#include <SFML/Graphics/RectangleShape.hpp>
+#include <SFML/Graphics/Text.hpp>
+
+namespace {
+
+constexpr int kHeldAlpha = 150; // the veil goes 0, 3, ..., 150 and back
+constexpr int kFadeStep = 3;
+const sf::Time kFadeStepPeriod = sf::milliseconds(10);
+const sf::Time kHold = sf::milliseconds(3000);
+constexpr unsigned kCardTextSize = 64;
+constexpr float kJingleVolume = 50;
+
+void drawCentred(sf::RenderTarget& target, sf::Text& text, const std::string& words, float y) {
+    text.setString(toDisplayString(words));
+    text.setPosition(0, 0);
+    const float width = text.getGlobalBounds().width;
+    text.setPosition(960 - width * 0.5f, y);
+    target.draw(text);
+}
+
+void fadeStep(sf::Time screenNow, sf::Time& screenMark, const GameClock& screenClock) {
+    const sf::Time since = screenNow - screenMark;
+    if (!screens.fadingOut && screens.fadeAlpha < kHeldAlpha) {
+        if (since >= kFadeStepPeriod) {
+            screens.fadeAlpha += kFadeStep;
+            screenMark = screenClock.getElapsedTime();
+        }
+    } else if (!screens.fadingOut) {
+        if (since >= kHold) {
+            screens.fadeAlpha = kHeldAlpha;
+            screens.fadingOut = true;
+            screenMark = screenClock.getElapsedTime();
+        }
+    } else if (since >= kFadeStepPeriod) {
+        screens.fadeAlpha -= kFadeStep;
+        screenMark = screenClock.getElapsedTime();
+    }
+}
+
+} // namespace
+
+void drawChapterChange(sf::RenderTarget& target, sf::Time screenNow, sf::Time& screenMark,
+                       GameClock screenClock) {
+    sf::RectangleShape veil({1920, 1080});
+    veil.setFillColor(sf::Color(0, 0, 0, static_cast<sf::Uint8>(screens.fadeAlpha)));
+    target.draw(veil);
+    if (screens.fadeAlpha == 0 && !screens.fadingOut) { // the card's first frame
+        screenMusic.openFromFile("./assets/music/changeChapter.wav");
+        screenMusic.setVolume(kJingleVolume);
+        screenMusic.setLoop(false);
+        screenMusic.play();
+    }
+    fadeStep(screenNow, screenMark, screenClock);
+    if (screens.fadeAlpha == kHeldAlpha) {
+        const Quest& quest = currentQuestRecord();
+        sf::Text text;
+        text.setFont(pixelFont);
+        text.setCharacterSize(kCardTextSize);
+        drawCentred(target, text, quest.title, 540 - 2 * static_cast<float>(kCardTextSize));
+        drawCentred(target, text, quest.objective, 540 + static_cast<float>(kCardTextSize));
+    }
+    if (screens.fadeAlpha <= 0 && screens.fadingOut) {
+        screens.fadeAlpha = 0;
+        screens.fadingOut = false;
+        story.transitionPending = false;
+        worldMusic.play();
+    }
+}
