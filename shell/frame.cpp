@@ -1,6 +1,8 @@
 // frame.cpp -- one frame of the game, step by step in its fixed order.
 #include "shell/frame.h"
 
+#include "battle/battleRules.h"
+#include "battle/battleScreen.h"
 #include "shell/gameState.h"
 #include "shell/input.h"
 #include "shell/resources.h"
@@ -59,6 +61,7 @@ void moveBattleCursor() {
 // behind the overlay could be neither seen nor left with Tab.
 void handleTalkKey() {
     if (battle.inBattle) {
+        playHeroineMove();
         return;
     }
     if (story.inventoryOpen) {
@@ -102,8 +105,10 @@ void drawScreen(sf::RenderTarget& target, const ScreenChoice& choice) {
     switch (choice.screen) {
     case Screen::Ending:
         worldMusic.stop(); // for good: no chapter card plays it again
+        drawEndingScreen(target);
         break;
     case Screen::Battle:
+        drawBattleScreen(target);
         break;
     case Screen::Inventory:
         drawInventory(target, heroineAsShown());
@@ -178,6 +183,9 @@ void updateWorld() {
             conversation.activeNpc = findTalkTarget();
         }
         updateTileContacts();
+    }
+    if (battle.inBattle && !battle.playerTurn) { // the opponent answers in the same frame
+        chooseEnemyMove();
     }
 }
 

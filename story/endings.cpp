@@ -2,10 +2,30 @@
 #include "story/endings.h"
 
 #include "shell/gameState.h"
+#include "shell/resources.h"
+#include "shell/text.h"
+
+#include <SFML/Graphics/Text.hpp>
 
 namespace {
+
 constexpr int kHopeThreshold = 70; // above it the people still follow Kaiva
+constexpr unsigned kEndSize = 128;
+constexpr unsigned kSentenceSize = 36;
+constexpr unsigned kLeaveSize = 24;
+constexpr float kLineGap = 250;
+const char* const kEnd = "FINE";
+const char* const kHowToLeave = "Premi INVIO per concludere";
+
+// Sets the text's words and size and centres it on x = 960 by its global bounds at this y.
+void centre(sf::Text& text, const std::string& words, unsigned size, float y) {
+    text.setString(toDisplayString(words));
+    text.setCharacterSize(size);
+    text.setPosition(0, y);
+    text.setPosition(960 - text.getGlobalBounds().width / 2, y);
 }
+
+} // namespace
 
 const char* const kEndingTexts[kEndingCount] = {
     "Tutti hanno perso la speranza in te per le tue azioni",
@@ -26,4 +46,17 @@ void checkEnding() {
     if (story.endingId >= 0 && story.endingId < kEndingCount) {
         story.endingText = kEndingTexts[story.endingId];
     }
+}
+
+void drawEndingScreen(sf::RenderTarget& target) {
+    sf::Text text;
+    text.setFont(pixelFont);
+    centre(text, kEnd, kEndSize, 0);
+    const float endY = 540 - 2 * text.getGlobalBounds().height;
+    centre(text, kEnd, kEndSize, endY);
+    target.draw(text);
+    centre(text, story.endingText, kSentenceSize, endY + kLineGap);
+    target.draw(text);
+    centre(text, kHowToLeave, kLeaveSize, endY + 2 * kLineGap);
+    target.draw(text);
 }
