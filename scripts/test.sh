@@ -23,5 +23,9 @@ if (($# == 0)); then
     TSAN_OPTIONS="halt_on_error=1 suppressions=$KAIVA_ROOT/tests/threadSanitizer.supp" \
         ctest --test-dir "$KAIVA_ROOT/build-tsan" -R 'MapLoaderThread|CharacterThread' --output-on-failure
 fi
+if [[ $(id -u) -ne 0 ]] && ! sudo -n true 2>/dev/null; then
+    say "neither root nor sudo without a password: the package will not be installed and played"
+    say "(Package.InstalledWithAptPlayedAndRemoved is skipped)"
+fi
 say "running every test"
 ctest --test-dir "$KAIVA_ROOT/build" --output-on-failure "$@"
