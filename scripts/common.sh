@@ -1,4 +1,4 @@
-# common.sh -- what play.sh and test.sh share: the Debian packages, their installation, the build.
+# common.sh -- what play.sh, test.sh and package.sh share: the Debian packages, their installation, the build.
 # Sourced, not run.
 
 KAIVA_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -8,6 +8,9 @@ KAIVA_BUILD_PACKAGES=(cmake make g++ libsfml-dev libopenal-dev libx11-dev libgte
     libbenchmark-dev fonts-dotgothic16)
 # To run every test headless: an X server with software OpenGL, real X input, the formatter.
 KAIVA_TEST_PACKAGES=(xvfb libgl1-mesa-dri xdotool clang-format)
+# To make and check the Debian package: CPack's dependency finder (dpkg-shlibdeps, file), the
+# binary's library list (objdump) and Debian's package checker.
+KAIVA_PACKAGE_PACKAGES=(dpkg-dev file binutils lintian)
 
 say() { printf 'kaiva: %s\n' "$*"; }
 

@@ -53,8 +53,10 @@ Window findKaivaWindow(Display* display) {
 } // namespace
 
 GameProcess::GameProcess(const std::filesystem::path& folder,
-                         const std::map<std::string, std::string>& environment) {
+                         const std::map<std::string, std::string>& environment,
+                         const std::filesystem::path& program) {
     logs_ = makeTempDir("game-logs");
+    const std::string binary = program.empty() ? KAIVA_BINARY : program.string();
     pid_ = fork();
     if (pid_ == 0) {
         redirect(STDOUT_FILENO, logs_ / "stdout.txt");
@@ -63,7 +65,7 @@ GameProcess::GameProcess(const std::filesystem::path& folder,
             setenv(name.c_str(), value.c_str(), 1);
         }
         if (chdir(folder.c_str()) == 0) {
-            execl(KAIVA_BINARY, KAIVA_BINARY, static_cast<char*>(nullptr));
+            execl(binary.c_str(), binary.c_str(), static_cast<char*>(nullptr));
         }
         _exit(127);
     }

@@ -19,9 +19,11 @@ using XWindow = unsigned long;
 class GameProcess {
 public:
     // Starts the game with `folder` as its working directory (where ./assets/ is looked up), the
-    // test's environment plus `environment`.
+    // test's environment plus `environment`: the build's binary, or `program` when given (such as
+    // the installed launcher).
     GameProcess(const std::filesystem::path& folder,
-                const std::map<std::string, std::string>& environment = {});
+                const std::map<std::string, std::string>& environment = {},
+                const std::filesystem::path& program = {});
     ~GameProcess(); // kills the game if a test left it running
 
     // The game's top-level window titled "Kaiva", once it is mapped; 0 after the timeout.

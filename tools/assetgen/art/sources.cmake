@@ -4,6 +4,7 @@ set(ASSETGEN_ART_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/backdropArt.cpp
     ${CMAKE_CURRENT_LIST_DIR}/characterArt.cpp
     ${CMAKE_CURRENT_LIST_DIR}/groundArt.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/iconArt.cpp
     ${CMAKE_CURRENT_LIST_DIR}/interfaceArt.cpp
     ${CMAKE_CURRENT_LIST_DIR}/objectArt.cpp
     ${CMAKE_CURRENT_LIST_DIR}/palette.cpp
