@@ -1,0 +1,312 @@
+// player.cpp -- the test player: the game's frame steps, routes on the lattice of one frame's walk,
+// conversations, choices and battles.
+#include "playthrough/player.h"
+
+#include "testSupport.h"
+
+#include "battle/battleRules.h"
+#include "shell/frame.h"
+#include "shell/gameClock.h"
+#include "shell/gameState.h"
+#include "shell/input.h"
+#include "shell/resources.h"
+#include "shell/startup.h"
+#include "story/dialogueBox.h"
+#include "story/quests.h"
+#include "world/characters.h"
+#include "world/heroine.h"
+#include "world/mapLoader.h"
+#include "world/tileGrid.h"
+#include "world/visibleWindow.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <deque>
+#include <mutex>
+
+namespace {
+
+constexpr float kLattice = 10;     // pixels a frame of kStepSeconds walks
+constexpr int kPictureScale = 5;   // the player's picture is a fifth of the game's
+constexpr float kTalkReach = 90;   // a character answers this far beside it
+constexpr float kObjectReach = 30; // an object answers this far to its left and above
+constexpr int kMaxSteps = 20000;
+
+struct Move {
+    sf::Keyboard::Key key;
+    int dx, dy;
+};
+const Move kMoves[] = {{sf::Keyboard::D, 1, 0},
+                       {sf::Keyboard::A, -1, 0},
+                       {sf::Keyboard::S, 0, 1},
+                       {sf::Keyboard::W, 0, -1}};
+
+sf::FloatRect boundsAt(sf::Vector2f at) {
+    return {at.x, at.y, kHeroineSize, kHeroineSize};
+}
+
+// A character's reach: its sprite widened by 90 pixels to the left and to the right.
+sf::FloatRect reachOf(int index) {
+    std::lock_guard<std::mutex> lock(rosterLock());
+    sf::FloatRect reach = npcs[index].sprite.getGlobalBounds();
+    reach.left -= kTalkReach;
+    reach.width += 2 * kTalkReach;
+    return reach;
+}
+
+// The screen pixel of the middle of choice button k, in the player's smaller picture.
+sf::Vector2i choicePixel(int k) {
+    const int x = k % 2 == 0 ? 530 : 985;
+    const int y = k / 2 == 0 ? 721 : 842;
+    return {(x + 200) / kPictureScale, (y + 48) / kPictureScale};
+}
+
+bool choicesShowing() {
+    const int speaker = conversation.activeNpc;
+    return conversation.dialogueOpen && speaker >= 0 && speaker < kRosterSize &&
+           npcs[speaker].choiceLine != -1 &&
+           conversation.dialogueLine == npcs[speaker].choiceLine && conversation.lineComplete;
+}
+
+} // namespace
+
+RoutePlanner::RoutePlanner() {
+    // The sensor lines as the game places them, measured from her top-left corner.
+    sf::Vector2f saved;
+    {
+        std::lock_guard<std::mutex> lock(heroineLock());
+        saved = heroine.getPosition();
+        heroine.setPosition(0, 0);
+    }
+    placeSensors();
+    for (const sf::RectangleShape& box : contactBoxes) {
+        sensors_.push_back(box.getGlobalBounds());
+    }
+    {
+        std::lock_guard<std::mutex> lock(heroineLock());
+        heroine.setPosition(saved);
+    }
+    placeSensors();
+}
+
+bool RoutePlanner::free(sf::Vector2f at) const {
+    for (sf::FloatRect sensor : sensors_) {
+        sensor.left += at.x;
+        sensor.top += at.y;
+        const int colFirst = static_cast<int>(std::floor(sensor.left / kCellPixels));
+        const int colLast =
+            static_cast<int>(std::ceil((sensor.left + sensor.width) / kCellPixels)) - 1;
+        const int rowFirst = static_cast<int>(std::floor(sensor.top / kCellPixels));
+        const int rowLast =
+            static_cast<int>(std::ceil((sensor.top + sensor.height) / kCellPixels)) - 1;
+        for (int row = rowFirst; row <= rowLast; ++row) {
+            for (int col = colFirst; col <= colLast; ++col) {
+                if (row < 0 || col < 0 || row >= kGridSize || col >= kGridSize) {
+                    return false; // beyond the grid
+                }
+                std::lock_guard<std::mutex> lock(gridRowLock(row));
+                if (cellAt(row, col).blocking && sensor.intersects(objectBounds(row, col))) {
+                    return false;
+                }
+            }
+        }
+    }
+    return true;
+}
+
+std::vector<RouteStep>
+RoutePlanner::route(sf::Vector2f from, const std::function<bool(const sf::FloatRect&)>& arrived,
+                    const std::function<bool(const sf::FloatRect&)>& avoided) const {
+    // Lattice points from - 10 i, within the world.
+    const int left = static_cast<int>(from.x / kLattice) + 1;
+    const int top = static_cast<int>(from.y / kLattice) + 1;
+    const int side = static_cast<int>(kGridSize * kCellPixels / kLattice) + 2;
+    const auto pointOf = [&](int index) {
+        return sf::Vector2f(from.x + (index % side - left) * kLattice,
+                            from.y + (index / side - top) * kLattice);
+    };
+    std::vector<int> cameFrom(static_cast<std::size_t>(side) * side, -1);
+    std::vector<char> how(cameFrom.size(), 0);
+    const int start = top * side + left;
+    cameFrom[static_cast<std::size_t>(start)] = start;
+    std::deque<int> queue{start};
+    while (!queue.empty()) {
+        const int index = queue.front();
+        queue.pop_front();
+        const sf::Vector2f at = pointOf(index);
+        if (arrived(boundsAt(at))) {
+            std::vector<RouteStep> steps;
+            for (int i = index; i != start; i = cameFrom[static_cast<std::size_t>(i)]) {
+                steps.insert(
+                    steps.begin(),
+                    {kMoves[static_cast<int>(how[static_cast<std::size_t>(i)])].key, pointOf(i)});
+            }
+            return steps;
+        }
+        for (int m = 0; m < 4; ++m) {
+            const int col = index % side + kMoves[m].dx;
+            const int row = index / side + kMoves[m].dy;
+            if (col < 0 || row < 0 || col >= side || row >= side) {
+                continue;
+            }
+            const int next = row * side + col;
+            if (cameFrom[static_cast<std::size_t>(next)] != -1) {
+                continue;
+            }
+            cameFrom[static_cast<std::size_t>(next)] = index;
+            how[static_cast<std::size_t>(next)] = static_cast<char>(m);
+            const sf::Vector2f to = pointOf(next);
+            if (free(to) && !avoided(boundsAt(to))) {
+                queue.push_back(next);
+            }
+        }
+    }
+    return {};
+}
+
+Player::Player(unsigned seed) {
+    useSimulatedTime(true);
+    resetGameState();
+    useSimulatedInput(true);
+    setUpBattleMoves();
+    for (int i = 0; i < kQuestCount; ++i) {
+        initQuest(i);
+    }
+    quests[0].transitionKind = -1; // the intro is over: the first chapter card follows
+    setUpHeroine();
+    updateVisibleWindow(camera, kScreenCellsWide, kScreenCellsHigh);
+    std::srand(seed);
+    target_.create(1920 / kPictureScale, 1080 / kPictureScale);
+    startMapLoaders(); // the shipped maps of the build's asset folder
+    for (int i = 0; i < 2000 && !npcs[0].active; ++i) {
+        frame(0.005f);
+    }
+    EXPECT_TRUE(npcs[0].active) << "the map did not load";
+    planner_ = RoutePlanner();
+}
+
+Player::~Player() {
+    useSimulatedInput(false);
+    resetGameState();
+    useSimulatedTime(false);
+}
+
+void Player::frame(float seconds) {
+    playFrame(target_, seconds);
+}
+
+void Player::frames(int count, float seconds) {
+    for (int i = 0; i < count; ++i) {
+        frame(seconds);
+    }
+}
+
+void Player::waitForPlay() {
+    for (int i = 0; i < 2000 && story.transitionPending; ++i) {
+        frame();
+    }
+    EXPECT_FALSE(story.transitionPending);
+}
+
+void Player::walk(const std::function<bool(const sf::FloatRect&)>& arrived, int goal) {
+    const auto nearOther = [goal](const sf::FloatRect& her, bool speakersOnly) {
+        for (int i = 0; i < kWorldCharacters; ++i) {
+            if (i != goal && (!speakersOnly || npcs[i].startsTalk) && her.intersects(reachOf(i))) {
+                return true;
+            }
+        }
+        return false;
+    };
+    std::vector<RouteStep> steps = planner_.route(
+        heroineAt(), arrived, [&](const sf::FloatRect& her) { return nearOther(her, false); });
+    if (steps.empty() && !arrived(boundsAt(heroineAt()))) {
+        steps = planner_.route(heroineAt(), arrived,
+                               [&](const sf::FloatRect& her) { return nearOther(her, true); });
+    }
+    ASSERT_TRUE(!steps.empty() || arrived(boundsAt(heroineAt())))
+        << "no way from " << heroineAt().x << "," << heroineAt().y;
+    ASSERT_LT(steps.size(), static_cast<std::size_t>(kMaxSteps));
+    for (const RouteStep& step : steps) {
+        ASSERT_FALSE(conversation.dialogueOpen) << "a talk opened on the way";
+        holdKey(step.key, true);
+        frame();
+        holdKey(step.key, false);
+        ASSERT_EQ(heroineAt(), step.to) << "she did not walk where the game's rules let her";
+    }
+    frame(); // the talk target and the object hint of the place reached
+}
+
+void Player::walkToCharacter(int index) {
+    const sf::FloatRect reach = reachOf(index);
+    walk([&](const sf::FloatRect& her) { return her.intersects(reach); }, index);
+    if (npcs[index].startsTalk) {
+        frame(); // it opens its talk
+    }
+    EXPECT_EQ(conversation.activeNpc, index);
+}
+
+void Player::walkToObject(int col, int row) {
+    const sf::FloatRect reach(col * 100.0f - kObjectReach, row * 100.0f - kObjectReach,
+                              100 + kObjectReach, 100 + kObjectReach);
+    walk([&](const sf::FloatRect& her) { return her.intersects(reach); }, -1);
+    EXPECT_EQ(conversation.interactX, col * 100.0f);
+    EXPECT_EQ(conversation.interactY, row * 100.0f);
+}
+
+void Player::press(sf::Keyboard::Key key) {
+    pressKey(key);
+    frame();
+}
+
+bool Player::talkToChoiceOrEnd() {
+    for (int i = 0; i < 100 && conversation.dialogueOpen && !choicesShowing(); ++i) {
+        press(sf::Keyboard::E);
+    }
+    return conversation.dialogueOpen;
+}
+
+void Player::choose(int k) {
+    ASSERT_TRUE(choicesShowing());
+    pointAt(choicePixel(k));
+    frame(); // the button lights up under the mouse
+    ASSERT_EQ(conversation.hoveredChoice, k);
+    clickAt(choicePixel(k), target_);
+    frame();
+}
+
+void Player::talkToEnd() {
+    for (int i = 0; i < 100 && conversation.dialogueOpen; ++i) {
+        ASSERT_FALSE(choicesShowing()) << "the talk waits for a choice: " << shownLine();
+        press(sf::Keyboard::E);
+    }
+    EXPECT_FALSE(conversation.dialogueOpen);
+}
+
+void Player::talkToBattle() {
+    for (int i = 0; i < 20 && conversation.dialogueOpen && !battle.inBattle; ++i) {
+        press(sf::Keyboard::E);
+    }
+    ASSERT_TRUE(battle.inBattle);
+}
+
+void Player::fight(const std::vector<int>& moves) {
+    for (std::size_t turn = 0; turn < 1000 && battle.inBattle; ++turn) {
+        const int move = moves[turn % moves.size()];
+        while (battle.selectedMove < move) {
+            pressKey(sf::Keyboard::Down);
+        }
+        while (battle.selectedMove > move) {
+            pressKey(sf::Keyboard::Up);
+        }
+        press(sf::Keyboard::E);
+    }
+    EXPECT_FALSE(battle.inBattle);
+}
+
+sf::Vector2f Player::heroineAt() const {
+    return heroinePosition();
+}
+
+const std::string& Player::shownLine() const {
+    return currentLine();
+}

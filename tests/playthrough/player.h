@@ -1,0 +1,81 @@
+// player.h -- a player for tests: plays the real game frame by frame through the frame's own steps
+// on the shipped maps, walks the heroine along routes found with the game's collision rules, talks,
+// clicks choices, uses objects and fights.
+#pragma once
+
+#include <SFML/Graphics/Rect.hpp>
+#include <SFML/Graphics/RenderTexture.hpp>
+#include <SFML/Window/Keyboard.hpp>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// One step of a route: the key held for one frame, and the heroine's top-left corner after it.
+struct RouteStep {
+    sf::Keyboard::Key key;
+    sf::Vector2f to;
+};
+
+// Finds routes on a lattice of 10 pixels (one frame of walking at the frame time the player uses)
+// through the grid as it stands: a position is free when none of the heroine's sensor lines
+// overlaps a blocking cell, exactly as the game tests them.
+class RoutePlanner {
+public:
+    RoutePlanner();
+
+    // The shortest route from `from` to a free position where `arrived` holds for the heroine's
+    // bounds, never through one where `avoided` holds. Empty when there is none (or `from` is
+    // already there).
+    std::vector<RouteStep> route(sf::Vector2f from,
+                                 const std::function<bool(const sf::FloatRect&)>& arrived,
+                                 const std::function<bool(const sf::FloatRect&)>& avoided) const;
+
+    bool free(sf::Vector2f heroineAt) const;
+
+private:
+    std::vector<sf::FloatRect> sensors_; // the sensor lines relative to her top-left corner
+};
+
+constexpr float kStepSeconds = 0.05f; // one frame: 10 pixels of walking at 200 pixels a second
+
+class Player {
+public:
+    // A new game on the shipped maps, as it stands when the intro hands over to the first
+    // chapter card, with the random generator seeded.
+    explicit Player(unsigned seed);
+    ~Player();
+
+    // Frames of play.
+    void frame(float seconds = kStepSeconds);
+    void frames(int count, float seconds = kStepSeconds);
+    // Frames until no transition screen is pending.
+    void waitForPlay();
+
+    // Walks until she is in reach of the character (within 90 pixels beside it), keeping clear of
+    // other characters that speak first. A character that speaks first opens its talk on arrival.
+    void walkToCharacter(int index);
+    // Walks until she reaches the usable object on cell (column, row).
+    void walkToObject(int col, int row);
+
+    void press(sf::Keyboard::Key key);
+    // E until the conversation shows its choice buttons (true) or ends (false).
+    bool talkToChoiceOrEnd();
+    // Clicks choice button k with the mouse.
+    void choose(int k);
+    // E until the conversation ends.
+    void talkToEnd();
+    // E to go on until a battle starts.
+    void talkToBattle();
+    // Fights with these moves in turn (the menu moved with Down/Up) until the battle ends.
+    void fight(const std::vector<int>& moves);
+
+    sf::Vector2f heroineAt() const;
+    const std::string& shownLine() const;
+
+private:
+    void walk(const std::function<bool(const sf::FloatRect&)>& arrived, int goal);
+
+    sf::RenderTexture target_; // a fifth of the 1920 x 1080 picture: same views, fewer pixels
+    RoutePlanner planner_;
+};

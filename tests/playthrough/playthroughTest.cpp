@@ -1,0 +1,277 @@
+// playthroughTest.cpp -- every ending reached by playing: the real game, frame by frame, on the
+// shipped maps, from the first chapter card to the end screen, along both first choices, both
+// trainer choices, both ways past the crisocione and all three finds.
+#include "playthrough/player.h"
+
+#include "shell/frame.h"
+#include "shell/gameState.h"
+#include "story/dialogueScript.h"
+#include "world/characters.h"
+#include "world/tileGrid.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <mutex>
+#include <vector>
+
+namespace {
+
+constexpr int kAttack = 0;    // the battle menu's lines
+constexpr int kPower = 2;     // gains power but never hurts: a sure defeat
+constexpr int kPlayArea = 62; // the story's places lie within these columns and rows
+
+// The cells of the play area that hold this object now, row by row.
+std::vector<sf::Vector2i> cellsWith(int objectId) {
+    std::vector<sf::Vector2i> found;
+    for (int row = 0; row < kPlayArea; ++row) {
+        std::lock_guard<std::mutex> lock(gridRowLock(row));
+        for (int col = 0; col < kPlayArea; ++col) {
+            if (cellAt(row, col).objectId == objectId && cellAt(row, col).interactive) {
+                found.push_back({col, row});
+            }
+        }
+    }
+    return found;
+}
+
+void take(Player& player, sf::Vector2i cell) {
+    player.walkToObject(cell.x, cell.y);
+    player.press(sf::Keyboard::E);
+}
+
+// The sage's question: 0 attack the invaders, 1 warn the village.
+void askTheSage(Player& player, int choice) {
+    player.waitForPlay();
+    EXPECT_EQ(story.currentQuest, 0);
+    EXPECT_EQ(story.hope, 70);
+    player.walkToCharacter(kSage);
+    player.press(sf::Keyboard::E);
+    ASSERT_TRUE(player.talkToChoiceOrEnd());
+    player.choose(choice);
+    player.talkToEnd();
+    EXPECT_TRUE(story.transitionPending);
+    player.waitForPlay();
+}
+
+// Quest 4 with the trainer: his question, a mannequin, his last word.
+void train(Player& player, int skill) {
+    EXPECT_EQ(story.currentQuest, 4);
+    player.walkToCharacter(kTrainer);
+    player.press(sf::Keyboard::E);
+    ASSERT_TRUE(player.talkToChoiceOrEnd());
+    player.choose(skill);
+    player.talkToEnd();
+    EXPECT_FALSE(story.transitionPending);
+    take(player, cellsWith(543).front());
+    EXPECT_TRUE(story.trainingDone);
+    player.talkToEnd(); // the training's message
+    player.walkToCharacter(kTrainer);
+    player.press(sf::Keyboard::E);
+    player.talkToEnd();
+    EXPECT_EQ(story.currentQuest, 6);
+    player.waitForPlay();
+}
+
+void beatTheInvaders(Player& player) {
+    EXPECT_EQ(story.currentQuest, 6);
+    for (int invader : {kJohn, kLuke}) {
+        SCOPED_TRACE(invader);
+        player.walkToCharacter(invader);
+        ASSERT_TRUE(conversation.dialogueOpen); // they speak first
+        player.talkToBattle();
+        player.fight({kAttack});
+        EXPECT_EQ(npcs[invader].battleResult, 2);
+        player.talkToEnd();
+    }
+    EXPECT_EQ(story.invadersDefeated, 2);
+    EXPECT_EQ(story.currentQuest, 7);
+    player.waitForPlay();
+}
+
+// Quest 7: 0 fight the crisocione, 1 tame it. Either way the road to the desert opens.
+void passTheCrisocione(Player& player, int way) {
+    player.walkToCharacter(kCrisocione);
+    ASSERT_TRUE(conversation.dialogueOpen);
+    ASSERT_TRUE(player.talkToChoiceOrEnd());
+    player.choose(way);
+    if (way == 0) {
+        player.talkToBattle();
+        player.fight({kAttack});
+        EXPECT_EQ(player.shownLine(), "Ora non mi blocca piu' la strada posso andare!");
+    }
+    player.talkToEnd();
+    EXPECT_EQ(story.currentQuest, 8);
+    EXPECT_FALSE(npcs[kCrisocione].startsTalk);
+    player.waitForPlay();
+}
+
+// Quest 8: 0 flee, 1 fight.
+void faceTheBoss(Player& player, int choice, unsigned seed) {
+    std::srand(seed); // the crisocione reseeded from the clock: the Boss's fight is ours again
+    player.walkToCharacter(kBoss);
+    player.press(sf::Keyboard::E);
+    ASSERT_TRUE(player.talkToChoiceOrEnd());
+    player.choose(choice);
+}
+
+void expectEnding(Player& player, int endingId, const char* sentence) {
+    player.frame();
+    EXPECT_EQ(story.endingId, endingId);
+    EXPECT_EQ(story.endingText, sentence);
+    player.press(sf::Keyboard::Return); // leaves the game
+    EXPECT_TRUE(shell.closeRequested);
+}
+
+} // namespace
+
+TEST(Playthrough, AttackingTheInvadersAndLosingFourTimesLosesAllHope) {
+    Player player(1);
+    askTheSage(player, 0);
+    EXPECT_EQ(story.hope, 40);
+    EXPECT_EQ(story.currentQuest, 6);
+    for (int battleLost = 1; battleLost <= 4; ++battleLost) {
+        SCOPED_TRACE(battleLost);
+        player.walkToCharacter(kJohn);
+        player.talkToBattle();
+        player.fight({kPower});
+        EXPECT_EQ(story.hope, 40 - 10 * battleLost);
+        if (battleLost < 4) {
+            EXPECT_EQ(player.shownLine(), "Sapevo che ti avrei battuto");
+            player.talkToEnd();
+        }
+    }
+    EXPECT_TRUE(conversation.dialogueOpen); // the game ends in the middle of the talk
+    expectEnding(player, 0, "Tutti hanno perso la speranza in te per le tue azioni");
+}
+
+TEST(Playthrough, TrainingAttackFightingTheCrisocioneAndFleeingWithLittleHope) {
+    Player player(2);
+    askTheSage(player, 1); // warn the village
+    EXPECT_EQ(story.hope, 90);
+    player.walkToCharacter(kHonani);
+    player.press(sf::Keyboard::E);
+    ASSERT_TRUE(player.talkToChoiceOrEnd());
+    player.choose(1); // "No, mi devo allenare"
+    player.talkToEnd();
+    EXPECT_EQ(story.hope, 70);
+    player.waitForPlay();
+    train(player, 0);
+    EXPECT_EQ(story.playerAttack, 8);
+    take(player, {3, 15}); // the weapons basket: the axe
+    EXPECT_EQ(story.playerAttack, 28);
+    player.talkToEnd();
+    beatTheInvaders(player);
+    passTheCrisocione(player, 0);
+    EXPECT_EQ(story.hope, 60);
+    faceTheBoss(player, 0, 3);
+    EXPECT_TRUE(story.fled);
+    expectEnding(player, 1,
+                 "Kaiva e' scappata ma il popolo aveva poca speranza in lei e non l'hanno seguita");
+}
+
+TEST(Playthrough, ApplesForHonaniTheSwordTamingAndFleeingWithTheTribe) {
+    Player player(4);
+    askTheSage(player, 1);
+    player.walkToCharacter(kHonani);
+    player.press(sf::Keyboard::E);
+    ASSERT_TRUE(player.talkToChoiceOrEnd());
+    player.choose(0); // "Si, ti aiuto"
+    player.talkToEnd();
+    EXPECT_EQ(story.hope, 110);
+    EXPECT_EQ(story.currentQuest, 3);
+    player.waitForPlay();
+    for (int apple = 0; apple < 3; ++apple) {
+        SCOPED_TRACE(apple);
+        take(player, cellsWith(544).front());
+        EXPECT_EQ(story.carriedObject, 544);
+        take(player, cellsWith(538).front());
+        EXPECT_EQ(story.applesDelivered, apple + 1);
+    }
+    EXPECT_TRUE(story.applesDone);
+    player.walkToCharacter(kHonani);
+    player.press(sf::Keyboard::E);
+    ASSERT_TRUE(player.talkToChoiceOrEnd());
+    player.choose(0); // "Si": the talk ends on the click
+    EXPECT_FALSE(conversation.dialogueOpen);
+    EXPECT_EQ(story.currentQuest, 6);
+    player.waitForPlay();
+    take(player, {27, 35}); // the swordfish basket: the sword
+    EXPECT_EQ(story.playerAttack, 20);
+    player.talkToEnd();
+    beatTheInvaders(player);
+    passTheCrisocione(player, 1);
+    EXPECT_EQ(story.hope, 110);
+    faceTheBoss(player, 0, 5);
+    expectEnding(player, 2,
+                 "Kaiva e' scappata insieme al suo popolo grazie alla loro alta speranza in lei");
+}
+
+TEST(Playthrough, TheChestTheAxeAndABattleLostToTheBossWithLittleHope) {
+    Player player(6);
+    askTheSage(player, 0);  // attack the invaders: 40
+    take(player, {49, 37}); // the mysterious chest: the leather armour
+    EXPECT_EQ(story.playerArmour, 3);
+    player.talkToEnd();
+    take(player, {3, 15});
+    EXPECT_EQ(story.playerAttack, 25);
+    player.talkToEnd();
+    beatTheInvaders(player);
+    passTheCrisocione(player, 1);
+    faceTheBoss(player, 1, 7); // "Combatti": 55
+    EXPECT_EQ(story.hope, 55);
+    player.talkToBattle();
+    EXPECT_EQ(battle.playerShield, 3);
+    player.fight({kPower});
+    expectEnding(player, 3, "Kaiva non ha battuto il boss e tutti sono stati rapiti'");
+}
+
+TEST(Playthrough, TrainingArmourAndABattleLostToTheBossWithTheTribesHope) {
+    Player player(8);
+    askTheSage(player, 1);
+    player.walkToCharacter(kHonani);
+    player.press(sf::Keyboard::E);
+    ASSERT_TRUE(player.talkToChoiceOrEnd());
+    player.choose(1);
+    player.talkToEnd();
+    player.waitForPlay();
+    train(player, 1);
+    EXPECT_EQ(story.playerArmour, 3);
+    EXPECT_EQ(story.playerAttack, 5);
+    take(player, {3, 15});
+    player.talkToEnd();
+    beatTheInvaders(player);
+    passTheCrisocione(player, 1);
+    faceTheBoss(player, 1, 9); // 70 + 15
+    player.talkToBattle();
+    player.fight({kPower});
+    EXPECT_EQ(story.hope, 75);
+    expectEnding(player, 4,
+                 "Kaiva non ha battuto il boss ma nonostante cio' ha lasciato la speranza alla "
+                 "tribu' cosi' da poter ribellarsi contro gli Invasori");
+}
+
+TEST(Playthrough, BeatingTheBoss) {
+    Player player(10);
+    askTheSage(player, 1);
+    player.walkToCharacter(kHonani);
+    player.press(sf::Keyboard::E);
+    ASSERT_TRUE(player.talkToChoiceOrEnd());
+    player.choose(1);
+    player.talkToEnd();
+    player.waitForPlay();
+    train(player, 0);
+    take(player, {3, 15});
+    player.talkToEnd();
+    take(player, {49, 37});
+    player.talkToEnd();
+    EXPECT_EQ(story.playerAttack, 28);
+    EXPECT_EQ(story.playerArmour, 3);
+    beatTheInvaders(player);
+    passTheCrisocione(player, 0);
+    faceTheBoss(player, 1, 11);
+    player.talkToBattle();
+    player.fight({kAttack});
+    EXPECT_EQ(npcs[kBoss].battleResult, 2);
+    expectEnding(player, 5, "Kaiva ha vinto per ora...");
+}
