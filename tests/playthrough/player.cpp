@@ -21,7 +21,10 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <climits>
+#include <cstdint>
 #include <deque>
+#include <queue>
 #include <mutex>
 
 namespace {
@@ -158,6 +161,83 @@ RoutePlanner::route(sf::Vector2f from, const std::function<bool(const sf::FloatR
             const sf::Vector2f to = pointOf(next);
             if (free(to) && !avoided(boundsAt(to))) {
                 queue.push_back(next);
+            }
+        }
+    }
+    return {};
+}
+
+std::vector<RoutePlanner::Run>
+RoutePlanner::runs(sf::Vector2f from, const std::function<bool(const sf::FloatRect&)>& arrived,
+                   const std::function<bool(const sf::FloatRect&)>& avoided, float clearance,
+                   const sf::FloatRect& area) const {
+    constexpr int kTurnCost = 40; // steps a turn is worth: long straight runs drift least
+    const int left = static_cast<int>((from.x - area.left) / kLattice);
+    const int top = static_cast<int>((from.y - area.top) / kLattice);
+    const int width = static_cast<int>(area.width / kLattice);
+    const int height = static_cast<int>(area.height / kLattice);
+    const auto pointOf = [&](int cell) {
+        return sf::Vector2f(from.x + (cell % width - left) * kLattice,
+                            from.y + (cell / width - top) * kLattice);
+    };
+    const auto roomy = [&](sf::Vector2f at) {
+        for (const sf::Vector2f shift : {sf::Vector2f(0, 0), sf::Vector2f(clearance, 0),
+                                         sf::Vector2f(-clearance, 0), sf::Vector2f(0, clearance),
+                                         sf::Vector2f(0, -clearance)}) {
+            if (!free(at + shift)) {
+                return false;
+            }
+        }
+        return !avoided(boundsAt(at));
+    };
+    // Dijkstra over (lattice point, last key), turns costing extra.
+    const std::size_t states = static_cast<std::size_t>(width) * height * 4;
+    std::vector<int> cost(states, INT32_MAX);
+    std::vector<int> cameFrom(states, -1);
+    using Entry = std::pair<int, int>; // cost, state
+    std::priority_queue<Entry, std::vector<Entry>, std::greater<Entry>> queue;
+    const int startCell = top * width + left;
+    for (int m = 0; m < 4; ++m) {
+        cost[static_cast<std::size_t>(startCell * 4 + m)] = 0;
+        queue.push({0, startCell * 4 + m});
+    }
+    std::vector<char> roomyKnown(static_cast<std::size_t>(width) * height, 0);
+    while (!queue.empty()) {
+        const auto [here, state] = queue.top();
+        queue.pop();
+        if (here != cost[static_cast<std::size_t>(state)]) {
+            continue;
+        }
+        const int cell = state / 4;
+        if (arrived(boundsAt(pointOf(cell)))) {
+            std::vector<Run> found;
+            for (int s = state; cameFrom[static_cast<std::size_t>(s)] != -1;
+                 s = cameFrom[static_cast<std::size_t>(s)]) {
+                const Move& move = kMoves[s % 4];
+                if (found.empty() || found.front().key != move.key) {
+                    found.insert(found.begin(), {move.key, 0, pointOf(s / 4)});
+                }
+                found.front().pixels += kLattice;
+            }
+            return found;
+        }
+        for (int m = 0; m < 4; ++m) {
+            const int col = cell % width + kMoves[m].dx;
+            const int row = cell / width + kMoves[m].dy;
+            if (col < 0 || row < 0 || col >= width || row >= height) {
+                continue;
+            }
+            const int next = row * width + col;
+            char& known = roomyKnown[static_cast<std::size_t>(next)];
+            if (known == 0) {
+                known = roomy(pointOf(next)) ? 1 : 2;
+            }
+            const int nextState = next * 4 + m;
+            const int nextCost = here + 1 + (m != state % 4 ? kTurnCost : 0);
+            if (known == 1 && nextCost < cost[static_cast<std::size_t>(nextState)]) {
+                cost[static_cast<std::size_t>(nextState)] = nextCost;
+                cameFrom[static_cast<std::size_t>(nextState)] = state;
+                queue.push({nextCost, nextState});
             }
         }
     }

@@ -33,6 +33,17 @@ public:
 
     bool free(sf::Vector2f heroineAt) const;
 
+    // For a player whose steps are not exact: a route within `area` that keeps `clearance` pixels
+    // from every wall on both axes and turns as seldom as it can, as straight runs of one key.
+    struct Run {
+        sf::Keyboard::Key key;
+        float pixels;
+        sf::Vector2f to;
+    };
+    std::vector<Run> runs(sf::Vector2f from, const std::function<bool(const sf::FloatRect&)>& arrived,
+                          const std::function<bool(const sf::FloatRect&)>& avoided,
+                          float clearance, const sf::FloatRect& area) const;
+
 private:
     std::vector<sf::FloatRect> sensors_; // the sensor lines relative to her top-left corner
 };

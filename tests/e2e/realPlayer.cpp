@@ -1,0 +1,297 @@
+// realPlayer.cpp -- playing the real binary: routes from the planner walked with held keys, the
+// heroine kept track of by the camera the tile cursor shows, screens told apart by their pixels.
+#include "e2e/realPlayer.h"
+
+#include "testSupport.h"
+
+#include "shell/gameState.h"
+#include "shell/startup.h"
+#include "world/characters.h"
+#include "world/heroine.h"
+#include "world/mapLoader.h"
+#include "world/tileGrid.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <thread>
+
+namespace {
+
+using std::chrono::milliseconds;
+using Clock = std::chrono::steady_clock;
+
+const std::string kAssets = KAIVA_ASSETS_DIR;
+const sf::Vector2i kMousePark(1600, 420); // clear of the HUD, the pop-up and the dialogue box
+const sf::FloatRect kPlayArea(0, 0, 6200, 6000);
+constexpr float kClearance = 12; // a run may end a few pixels off: keep that far from walls
+constexpr float kSpeed = 200;    // pixels a second, walking
+constexpr float kCameraSlack = 100;
+constexpr float kFollowStep = 3.4f; // one frame's walk at 60 frames a second
+constexpr float kTalkReach = 90;
+
+void run(const std::string& command) {
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
+}
+
+std::string keyName(sf::Keyboard::Key key) {
+    switch (key) {
+    case sf::Keyboard::A:
+        return "a";
+    case sf::Keyboard::D:
+        return "d";
+    case sf::Keyboard::W:
+        return "w";
+    default:
+        return "s";
+    }
+}
+
+sf::FloatRect boundsAt(sf::Vector2f at) {
+    return {at.x, at.y, kHeroineSize, kHeroineSize};
+}
+
+// Where a character can be met on its round: its reach over its whole patrol leg.
+sf::FloatRect roundOf(int index) {
+    const CharacterSetUp& setUp = characterSetUps[index];
+    const float x = characterStartTable[index].col * 100.0f;
+    const float y = characterStartTable[index].row * 100.0f;
+    const float leg = setUp.patrolRange * 100.0f + 10;
+    if (setUp.direction == 0 || setUp.direction == 1) {
+        return {x - leg - kTalkReach, y, 84 + 2 * leg + 2 * kTalkReach, 84};
+    }
+    if (setUp.direction == 2 || setUp.direction == 3) {
+        return {x - kTalkReach, y - leg, 84 + 2 * kTalkReach, 84 + 2 * leg};
+    }
+    return {x - kTalkReach, y, 84 + 2 * kTalkReach, 84};
+}
+
+// Its reach at its start place.
+sf::FloatRect startReachOf(int index) {
+    const float x = characterStartTable[index].col * 100.0f;
+    const float y = characterStartTable[index].row * 100.0f;
+    return {x - kTalkReach + 10, y + 10, 84 + 2 * kTalkReach - 20, 64};
+}
+
+bool sameColour(sf::Color a, sf::Color b) {
+    return a.r == b.r && a.g == b.g && a.b == b.b;
+}
+
+} // namespace
+
+RealPlayer::RealPlayer(GameProcess& game) : game_(game) {
+    resetGameState();
+    EXPECT_TRUE(loadLayer(kAssets + "/maps/mapLv0.txt", MapLayer::Ground));
+    EXPECT_TRUE(loadLayer(kAssets + "/maps/mapLv1.txt", MapLayer::Object));
+    setUpHeroine();
+    placeCharacters();
+    planner_ = RoutePlanner();
+    EXPECT_TRUE(talkSheet_.loadFromFile(kAssets + "/textures/talk-map.png"));
+}
+
+sf::Image RealPlayer::screen() {
+    return takeScreenshot(game_.display());
+}
+
+void RealPlayer::saveScreen(const std::string& name) {
+    const std::filesystem::path shots = std::filesystem::path(KAIVA_BUILD_DIR) / "screenshots";
+    std::filesystem::create_directories(shots);
+    screen().saveToFile((shots / (name + ".png")).string());
+}
+
+void RealPlayer::parkMouse() {
+    run("xdotool mousemove " + std::to_string(kMousePark.x) + " " + std::to_string(kMousePark.y));
+}
+
+// The box's border, where no text is written: most of it must show talk-map.png's box picture.
+bool RealPlayer::dialogueShown(const sf::Image& shot) {
+    int samples = 0;
+    int matching = 0;
+    const auto sample = [&](unsigned x, unsigned y) {
+        const unsigned u = static_cast<unsigned>((x + 0.5f - 480) * 480 / 960);
+        const unsigned v = 240 + static_cast<unsigned>((y + 0.5f - 596) * 240 / 384);
+        ++samples;
+        matching += sameColour(shot.getPixel(x, y), talkSheet_.getPixel(u, v)) ? 1 : 0;
+    };
+    for (unsigned x = 500; x < 1420; x += 40) {
+        sample(x, 976);
+    }
+    for (unsigned y = 700; y < 960; y += 40) {
+        sample(483, y);
+        sample(1436, y);
+    }
+    return matching * 10 >= samples * 8;
+}
+
+bool RealPlayer::hudShown(const sf::Image& shot) const {
+    return sameColour(shot.getPixel(400, 72), sf::Color(251, 242, 54));
+}
+
+bool RealPlayer::battleShown(const sf::Image& shot) const {
+    return sameColour(shot.getPixel(850, 950), sf::Color::Blue) &&
+           sameColour(shot.getPixel(700, 660), sf::Color::Blue);
+}
+
+bool RealPlayer::endShown(const sf::Image& shot) const {
+    for (const sf::Vector2u corner : {sf::Vector2u(5, 5), sf::Vector2u(1914, 1074),
+                                      sf::Vector2u(5, 1074), sf::Vector2u(1914, 5)}) {
+        if (!sameColour(shot.getPixel(corner.x, corner.y), sf::Color::Black)) {
+            return false;
+        }
+    }
+    int white = 0;
+    for (unsigned y = 250; y < 450; ++y) {
+        for (unsigned x = 760; x < 1160; ++x) {
+            white += sameColour(shot.getPixel(x, y), sf::Color::White) ? 1 : 0;
+        }
+    }
+    return white > 200;
+}
+
+namespace {
+
+template <class Seen>
+bool waitUntil(std::chrono::seconds timeout, Seen seen) {
+    const auto end = Clock::now() + timeout;
+    while (Clock::now() < end) {
+        if (seen()) {
+            return true;
+        }
+        std::this_thread::sleep_for(milliseconds(100));
+    }
+    return false;
+}
+
+} // namespace
+
+bool RealPlayer::waitForRoaming(std::chrono::seconds timeout) {
+    parkMouse();
+    const bool roaming = waitUntil(timeout, [&] {
+        const sf::Image shot = screen();
+        return hudShown(shot) && !dialogueShown(shot);
+    });
+    return roaming && measureCamera();
+}
+
+bool RealPlayer::waitForDialogue(std::chrono::seconds timeout) {
+    return waitUntil(timeout, [&] { return dialogueShown(screen()); });
+}
+
+bool RealPlayer::waitForBattle(std::chrono::seconds timeout) {
+    return waitUntil(timeout, [&] { return battleShown(screen()); });
+}
+
+bool RealPlayer::waitForEndScreen(std::chrono::seconds timeout) {
+    return waitUntil(timeout, [&] { return endShown(screen()); });
+}
+
+// The cursor outlines, in pure blue, the cell under the parked mouse: its left and top outline
+// lie one pixel before the cell's own square on the screen.
+bool RealPlayer::measureCamera() {
+    std::this_thread::sleep_for(milliseconds(60)); // a frame or two with the mouse here
+    const sf::Image shot = screen();
+    int outlineX = -1;
+    for (int x = kMousePark.x; x > kMousePark.x - 110 && outlineX < 0; --x) {
+        if (sameColour(shot.getPixel(static_cast<unsigned>(x), kMousePark.y), sf::Color::Blue)) {
+            outlineX = x;
+        }
+    }
+    int outlineY = -1;
+    for (int y = kMousePark.y; y > kMousePark.y - 110 && outlineY < 0; --y) {
+        if (sameColour(shot.getPixel(kMousePark.x, static_cast<unsigned>(y)), sf::Color::Blue)) {
+            outlineY = y;
+        }
+    }
+    if (outlineX < 0 || outlineY < 0) {
+        ADD_FAILURE() << "the tile cursor is not where the mouse is";
+        return false;
+    }
+    // The camera's left edge plus the cell's screen column is a multiple of 100: take the one
+    // nearest the estimate.
+    const auto nearest = [](float estimateEdge, int cellOnScreen) {
+        const float multiple = std::round((estimateEdge + cellOnScreen) / 100) * 100;
+        return multiple - cellOnScreen;
+    };
+    camera_.x = nearest(camera_.x - 960, outlineX + 1) + 960;
+    camera_.y = nearest(camera_.y - 540, outlineY + 1) + 540;
+    return true;
+}
+
+void RealPlayer::walk(const std::string& key, float pixels) {
+    const sf::Vector2f before = camera_;
+    game_.pressKey(key, milliseconds(static_cast<int>(pixels / kSpeed * 1000)));
+    const float sign = key == "a" || key == "w" ? -1.0f : 1.0f;
+    const bool across = key == "a" || key == "d";
+    (across ? heroine_.x : heroine_.y) += sign * pixels;
+    measureCamera();
+    // While the camera follows, she walks at its threshold: 100 beyond its centre across, 100
+    // above it up and down, give or take one frame's step.
+    if (across && std::abs(camera_.x - before.x) > 1) {
+        heroine_.x = camera_.x + sign * (kCameraSlack + kFollowStep / 2);
+    } else if (!across && std::abs(camera_.y - before.y) > 1) {
+        heroine_.y = camera_.y - kCameraSlack + sign * kFollowStep / 2;
+    }
+}
+
+bool RealPlayer::walkTo(const std::function<bool(const sf::FloatRect&)>& arrived, int goal) {
+    const auto avoided = [goal](const sf::FloatRect& her) {
+        for (int i = 0; i < kWorldCharacters; ++i) {
+            if (i != goal && npcs[i].startsTalk && her.intersects(roundOf(i))) {
+                return true;
+            }
+        }
+        return false;
+    };
+    constexpr float kOffCourse = 8; // further than this from the plan: plan again from here
+    for (int plans = 0; plans < 30 && !arrived(boundsAt(heroine_)); ++plans) {
+        const auto runs = planner_.runs(heroine_, arrived, avoided, kClearance, kPlayArea);
+        if (runs.empty()) {
+            ADD_FAILURE() << "no way from " << heroine_.x << "," << heroine_.y;
+            return false;
+        }
+        for (const RoutePlanner::Run& next : runs) {
+            walk(keyName(next.key), next.pixels);
+            const sf::Vector2f off = heroine_ - next.to;
+            if (std::abs(off.x) > kOffCourse || std::abs(off.y) > kOffCourse) {
+                break;
+            }
+        }
+    }
+    return arrived(boundsAt(heroine_));
+}
+
+bool RealPlayer::walkToCharacter(int index) {
+    const sf::FloatRect reach = startReachOf(index);
+    return walkTo([&](const sf::FloatRect& her) { return her.intersects(reach); }, index);
+}
+
+bool RealPlayer::walkToObject(int col, int row) {
+    // Well inside its reach (30 pixels to the left and above), not at its very edge.
+    const sf::FloatRect reach(col * 100.0f - 20, row * 100.0f - 20, 110, 110);
+    return walkTo([&](const sf::FloatRect& her) { return her.intersects(reach); }, -1);
+}
+
+void RealPlayer::press(const std::string& key) {
+    game_.pressKey(key, milliseconds(120));
+    std::this_thread::sleep_for(milliseconds(80));
+}
+
+void RealPlayer::clickChoice(int k) {
+    const int x = (k % 2 == 0 ? 530 : 985) + 200;
+    const int y = (k / 2 == 0 ? 721 : 842) + 48;
+    run("xdotool mousemove " + std::to_string(x) + " " + std::to_string(y));
+    std::this_thread::sleep_for(milliseconds(150)); // the button lights up under the mouse
+    run("xdotool mousedown 1");
+    std::this_thread::sleep_for(milliseconds(120));
+    run("xdotool mouseup 1");
+    parkMouse();
+}
+
+void RealPlayer::noLongerSpeaksFirst(int index) {
+    npcs[index].startsTalk = false;
+}
+
+void RealPlayer::pushedUp() {
+    heroine_.y -= 100;
+}

@@ -1,0 +1,60 @@
+// realPlayer.h -- a player for the real game: real X input (held keys for walking, presses for E and
+// the battle keys, mouse clicks for choices), what the screen shows read from screenshots, and
+// where the heroine is kept track of from the camera, measured on the tile cursor.
+#pragma once
+
+#include "e2e/gameProcess.h"
+#include "playthrough/player.h"
+
+#include <SFML/Graphics/Image.hpp>
+
+#include <chrono>
+#include <string>
+
+class RealPlayer {
+public:
+    // Plans on the shipped maps, loaded into this process as the game loads them.
+    explicit RealPlayer(GameProcess& game);
+
+    // Waits for free roaming: the HUD drawn and no dialogue box (the intro and a chapter card take
+    // their time). The first call also finds the camera where the intro left it.
+    bool waitForRoaming(std::chrono::seconds timeout);
+    bool waitForDialogue(std::chrono::seconds timeout);
+    bool waitForBattle(std::chrono::seconds timeout);
+    bool waitForEndScreen(std::chrono::seconds timeout);
+
+    // Walks to stand within a character's talk reach at its start place (or, for one that patrols,
+    // on its round), keeping clear of the others that speak first.
+    bool walkToCharacter(int index);
+    bool walkToObject(int col, int row);
+    // Walks this far with one key, in runs, keeping track of her.
+    void walk(const std::string& key, float pixels);
+
+    // What the player knows of the story: a character beaten or tamed no longer speaks first; a
+    // talk with one that still does ends by letting the heroine pass 100 pixels up.
+    void noLongerSpeaksFirst(int index);
+    void pushedUp();
+
+    void press(const std::string& key);      // held 120 ms, as a person presses
+    void clickChoice(int k);                 // the mouse on choice button k, a click
+    void saveScreen(const std::string& name); // build/screenshots/<name>.png
+
+    sf::Image screen();
+    bool dialogueShown(const sf::Image& shot);
+    bool hudShown(const sf::Image& shot) const;
+    bool battleShown(const sf::Image& shot) const;
+    bool endShown(const sf::Image& shot) const;
+
+private:
+    bool walkTo(const std::function<bool(const sf::FloatRect&)>& arrived, int goal);
+    // The camera's centre, from where the tile cursor lies around the mouse: exact to a pixel
+    // given an estimate within 50 pixels.
+    bool measureCamera();
+    void parkMouse();
+
+    GameProcess& game_;
+    RoutePlanner planner_;
+    sf::Vector2f heroine_{918, 498};
+    sf::Vector2f camera_{999, 600};
+    sf::Image talkSheet_;
+};

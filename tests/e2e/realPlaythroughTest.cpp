@@ -1,0 +1,142 @@
+// realPlaythroughTest.cpp -- two endings played through the real binary under Xvfb with real X
+// input: the intro waited for, held keys for walking, E, the battle keys and mouse clicks for
+// choices; screenshots of the key screens; Enter on the end screen closes it with status 0.
+#include "e2e/gameProcess.h"
+#include "e2e/realPlayer.h"
+
+#include "story/dialogueScript.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+namespace {
+
+using std::chrono::milliseconds;
+using std::chrono::seconds;
+
+const seconds kIntroAndCard(240); // about a minute at 60 frames a second; longer on a slow machine
+const seconds kCard(30);
+
+class RealPlaythrough : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_NE(std::getenv("DISPLAY"), nullptr) << "the end-to-end tests need an X display";
+    }
+};
+
+// E through the lines of a talk: each press completes the line being typed or goes on.
+void presses(RealPlayer& player, int count) {
+    for (int i = 0; i < count; ++i) {
+        player.press("e");
+    }
+}
+
+// E until the battle screen is gone: her move, then the opponent's answer, every press.
+void fightUntilOver(RealPlayer& player) {
+    for (int turn = 0; turn < 200; ++turn) {
+        player.press("e");
+        if (!player.battleShown(player.screen())) {
+            return;
+        }
+    }
+    ADD_FAILURE() << "the battle never ended";
+}
+
+// A character that speaks first, met on its round; the talk goes on to its battle line.
+void meetForBattle(RealPlayer& player, int invader) {
+    ASSERT_TRUE(player.walkToCharacter(invader));
+    ASSERT_TRUE(player.waitForDialogue(seconds(30))) << "it never came by";
+    presses(player, 2); // the taunt whole, then "Sium": the battle
+    ASSERT_TRUE(player.waitForBattle(seconds(5)));
+}
+
+void askTheSage(RealPlayer& player, int choice) {
+    ASSERT_TRUE(player.walkToCharacter(kSage));
+    player.press("e");
+    ASSERT_TRUE(player.waitForDialogue(seconds(5)));
+    player.saveScreen("play-sage");
+    presses(player, 9); // four lines, then the question typed whole
+    player.saveScreen("play-choices");
+    player.clickChoice(choice);
+    presses(player, 2);
+    ASSERT_TRUE(player.waitForRoaming(kCard)) << "no chapter card after the sage's choice";
+}
+
+} // namespace
+
+TEST_F(RealPlaythrough, AttackingTheInvadersAndLosingFourBattlesEndsInDespair) {
+    GameProcess game(KAIVA_BUILD_DIR);
+    ASSERT_NE(game.waitForWindow(seconds(15)), 0u) << game.errors();
+    RealPlayer player(game);
+    ASSERT_TRUE(player.waitForRoaming(kIntroAndCard)) << "the intro and first card never ended";
+    player.saveScreen("play-hud");
+    askTheSage(player, 0); // "Attacca gli invasori": hope 40
+    for (int battleLost = 1; battleLost <= 4; ++battleLost) {
+        SCOPED_TRACE(battleLost);
+        meetForBattle(player, kJohn);
+        if (battleLost == 1) {
+            player.saveScreen("play-battle");
+        }
+        player.press("Down");
+        player.press("Down"); // power: she never hurts him
+        fightUntilOver(player);
+        if (battleLost < 4) {
+            ASSERT_TRUE(player.waitForDialogue(seconds(5)));
+            presses(player, 2); // "Sapevo che ti avrei battuto", then the end
+            player.pushedUp();
+        }
+    }
+    ASSERT_TRUE(player.waitForEndScreen(seconds(10))) << "hope 0 should end the game";
+    player.saveScreen("play-ending-0");
+    player.press("Return");
+    EXPECT_EQ(game.waitForExit(seconds(5)), 0);
+}
+
+TEST_F(RealPlaythrough, TheAxeTwoInvadersTheTamedCrisocioneAndFleeingFromTheBoss) {
+    GameProcess game(KAIVA_BUILD_DIR);
+    ASSERT_NE(game.waitForWindow(seconds(15)), 0u) << game.errors();
+    RealPlayer player(game);
+    ASSERT_TRUE(player.waitForRoaming(kIntroAndCard));
+    askTheSage(player, 0);
+
+    ASSERT_TRUE(player.walkToObject(3, 15)); // the weapons basket
+    player.press("e");
+    ASSERT_TRUE(player.waitForDialogue(seconds(5))); // "Kaiva ha ottenuto: Ascia Antica"
+    player.saveScreen("play-find");
+    presses(player, 4);
+    ASSERT_TRUE(player.waitForRoaming(seconds(5)));
+    player.press("Tab");
+    player.saveScreen("play-inventory");
+    player.press("Tab");
+
+    for (int invader : {kJohn, kLuke}) {
+        SCOPED_TRACE(invader);
+        meetForBattle(player, invader);
+        fightUntilOver(player); // the axe wins: 25 a blow against 15
+        ASSERT_TRUE(player.waitForDialogue(seconds(5)));
+        presses(player, 2);
+        player.noLongerSpeaksFirst(invader);
+    }
+    ASSERT_TRUE(player.waitForRoaming(kCard)) << "no chapter card after the second invader";
+
+    ASSERT_TRUE(player.walkToCharacter(kCrisocione));
+    ASSERT_TRUE(player.waitForDialogue(seconds(30)));
+    presses(player, 3); // its first line, then the question typed whole
+    player.clickChoice(1); // "Provo ad addomesticarlo"
+    presses(player, 4);
+    player.noLongerSpeaksFirst(kCrisocione);
+    ASSERT_TRUE(player.waitForRoaming(kCard)) << "no chapter card after the crisocione";
+
+    ASSERT_TRUE(player.walkToCharacter(kBoss));
+    for (int i = 0; i < 40 && !player.dialogueShown(player.screen()); ++i) {
+        player.press("e"); // he does not speak first: E when he comes by
+    }
+    ASSERT_TRUE(player.waitForDialogue(seconds(2)));
+    presses(player, 5); // two lines, then the question typed whole
+    player.clickChoice(0); // "Scappa": hope 30, the people stay behind
+    ASSERT_TRUE(player.waitForEndScreen(seconds(10)));
+    player.saveScreen("play-ending-1");
+    player.press("Return");
+    EXPECT_EQ(game.waitForExit(seconds(5)), 0);
+}
