@@ -1,6 +1,7 @@
 // frame.cpp -- one frame of the game, step by step in its fixed order.
 #include "shell/frame.h"
 
+#include "intro/intro.h"
 #include "shell/gameState.h"
 #include "shell/input.h"
 #include "shell/resources.h"
@@ -62,16 +63,19 @@ void handleKeyPress(sf::Keyboard::Key key) {
     }
 }
 
-void drawTransitionScreen() {
+void drawTransitionScreen(sf::RenderTarget& target) {
     clocks.screenNow = clocks.screenClock.getElapsedTime();
     // The chapter card stops the world theme on each of its frames and plays it again at its end,
     // so the theme restarts from its beginning after every chapter.
-    if (quests[story.currentQuest].transitionKind == -1) {
+    const int kind = quests[story.currentQuest].transitionKind;
+    if (kind == -1) {
         worldMusic.stop();
+    } else if (kind == 0) {
+        showIntro(target, clocks.screenNow, clocks.screenMark, clocks.screenClock, camera);
     }
 }
 
-void drawScreen(const ScreenChoice& choice) {
+void drawScreen(sf::RenderTarget& target, const ScreenChoice& choice) {
     switch (choice.screen) {
     case Screen::Ending:
         worldMusic.stop(); // for good: no chapter card plays it again
@@ -81,7 +85,7 @@ void drawScreen(const ScreenChoice& choice) {
         break;
     case Screen::World:
         if (choice.transition != TransitionScreen::None) {
-            drawTransitionScreen();
+            drawTransitionScreen(target);
         }
         break;
     }
@@ -173,7 +177,7 @@ void drawFrame(sf::RenderTarget& target) {
         drawWorld(target);
     }
     target.setView(screenView);
-    drawScreen(chooseScreen());
+    drawScreen(target, chooseScreen());
 }
 
 void runFrame() {
