@@ -7,6 +7,7 @@
 #include "shell/screenLayout.h"
 #include "shell/text.h"
 #include "story/quests.h"
+#include "world/tileGrid.h"
 #include "world/visibleWindow.h"
 
 namespace {
@@ -20,7 +21,6 @@ const sf::Time kStepPeriod = sf::milliseconds(1);
 const sf::Vector2f kFlightStart(4800, 2000);
 constexpr float kCruise = 4.2f;            // pixels per step
 constexpr float kFinalClimb = -1.9090908f; // the slow last leg, pixels per step upwards
-constexpr float kPixelsPerCell = 100;
 
 const char* const kIntroTheme = "./assets/music/introMusic.wav";
 constexpr float kIntroThemeVolume = 100;
@@ -37,6 +37,28 @@ const char* const kMusicCard = "Music: \nFabiola Trenzari\n";
 const char* const kStudioLine = "Morvane Games present";
 const char* const kTitle = "Kaiva\n";
 
+const sf::Color kRed(255, 0, 0);
+const sf::Color kGreen(0, 255, 0);
+const sf::Color kCyan(0, 255, 255);
+const sf::Color kMagenta(255, 0, 255);
+const sf::Color kYellow(255, 255, 0);
+const sf::Color kWhite(255, 255, 255);
+
+struct Caption {
+    const char* text;
+    unsigned size;
+    sf::Color fill;
+    bool centred;
+    sf::Vector2f at; // where it is drawn when it is not centred
+};
+
+const Caption kGameArt{kGameArtCard, kCardSize, kRed, false, {300, 440}};
+const Caption kWrittenBy{kWrittenByCard, kCardSize, kGreen, false, {1220, 240}};
+const Caption kProgramming{kProgrammingCard, kCardSize, kCyan, false, {1070, 740}};
+const Caption kMusic{kMusicCard, kCardSize, kMagenta, false, {400, 240}};
+const Caption kStudio{kStudioLine, kTitleSize, kYellow, true, {}};
+const Caption kGameTitle{kTitle, kTitleSize, kWhite, true, {}};
+
 // A leg is flown while the camera's centre, in cells (pixels / 100, single precision), passes its
 // test against the limit.
 enum class Axis { X, Y };
@@ -47,51 +69,24 @@ struct FlightLeg {
     Test test;
     float limitCells;
     sf::Vector2f move; // per step
-    const char* caption;
-    unsigned size;
-    sf::Color fill;
-    bool centred;
-    sf::Vector2f at; // the caption's place when it is not centred
+    const Caption& caption;
 };
-
-const sf::Color kRed(255, 0, 0);
-const sf::Color kGreen(0, 255, 0);
-const sf::Color kCyan(0, 255, 255);
-const sf::Color kMagenta(255, 0, 255);
-const sf::Color kYellow(255, 255, 0);
-const sf::Color kWhite(255, 255, 255);
 
 // West, north, west, south past the camp, south to the desert, west, north, and the slow rise on
 // the title.
 const FlightLeg kFlight[kIntroLegs] = {
-    {Axis::X, Test::AtLeast, 37, {-kCruise, 0}, kGameArtCard, kCardSize, kRed, false, {300, 440}},
-    {Axis::Y,
-     Test::AtLeast,
-     10,
-     {0, -kCruise},
-     kWrittenByCard,
-     kCardSize,
-     kGreen,
-     false,
-     {1220, 240}},
-    {Axis::X,
-     Test::Above,
-     27,
-     {-kCruise, 0},
-     kProgrammingCard,
-     kCardSize,
-     kCyan,
-     false,
-     {1070, 740}},
-    {Axis::Y, Test::Below, 20, {0, kCruise}, kMusicCard, kCardSize, kMagenta, false, {400, 240}},
-    {Axis::Y, Test::Below, 50, {0, kCruise}, kStudioLine, kTitleSize, kYellow, true, {}},
-    {Axis::X, Test::Above, 10, {-kCruise, 0}, kStudioLine, kTitleSize, kYellow, true, {}},
-    {Axis::Y, Test::Above, 18, {0, -kCruise}, kTitle, kTitleSize, kWhite, true, {}},
-    {Axis::Y, Test::Above, 6, {0, kFinalClimb}, kTitle, kTitleSize, kWhite, true, {}},
+    {Axis::X, Test::AtLeast, 37, {-kCruise, 0}, kGameArt},
+    {Axis::Y, Test::AtLeast, 10, {0, -kCruise}, kWrittenBy},
+    {Axis::X, Test::Above, 27, {-kCruise, 0}, kProgramming},
+    {Axis::Y, Test::Below, 20, {0, kCruise}, kMusic},
+    {Axis::Y, Test::Below, 50, {0, kCruise}, kStudio},
+    {Axis::X, Test::Above, 10, {-kCruise, 0}, kStudio},
+    {Axis::Y, Test::Above, 18, {0, -kCruise}, kGameTitle},
+    {Axis::Y, Test::Above, 6, {0, kFinalClimb}, kGameTitle},
 };
 
 bool stillFlying(const FlightLeg& leg, sf::Vector2f centre) {
-    const float cells = (leg.axis == Axis::X ? centre.x : centre.y) / kPixelsPerCell;
+    const float cells = (leg.axis == Axis::X ? centre.x : centre.y) / kCellPixels;
     switch (leg.test) {
     case Test::AtLeast:
         return cells >= leg.limitCells;
@@ -142,16 +137,16 @@ void endIntro() {
 } // namespace
 
 sf::Text introCaption(int leg) {
-    const FlightLeg& flight = kFlight[leg];
+    const Caption& caption = kFlight[leg].caption;
     sf::Text text;
     text.setFont(pixelFont);
     text.setOutlineThickness(kOutlineThickness);
     text.setOutlineColor(sf::Color::Black);
-    text.setString(toDisplayString(flight.caption));
-    text.setCharacterSize(flight.size);
-    text.setFillColor(flight.fill);
-    if (!flight.centred) {
-        text.setPosition(flight.at);
+    text.setString(toDisplayString(caption.text));
+    text.setCharacterSize(caption.size);
+    text.setFillColor(caption.fill);
+    if (!caption.centred) {
+        text.setPosition(caption.at);
         return text;
     }
     // Centred on the size of the bounds alone: their offsets from the text's origin stay in.

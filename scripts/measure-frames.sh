@@ -9,8 +9,8 @@
 #   scripts/measure-frames.sh [-s seconds to skip] [-m seconds to measure] [build folder ...]
 #   scripts/measure-frames.sh -t seconds -f first:count [-f first:count ...] [build folder ...]
 # Each build folder (default: build) holds a kaiva binary and its assets/; give two to compare two
-# commits in one run. By time (-s, -m): the game stands where it starts, and the first seconds are
-# skipped so that the maps are loaded. By frames (-f, repeatable): each window is the frames
+# commits in one run. By time (-s, -m): seconds of each run, the first ones skipped so that the
+# maps are loaded (with the intro, the first minute is its flight). By frames (-f, repeatable): each window is the frames
 # first .. first + count - 1 of one run of the game (frame 1 is the first shown), which lets one
 # run compare phases of the game that are counted in frames: the intro is frames 1 to 3497, one
 # step of its flight each. Each game then runs -t seconds; a window it did not reach is said so.
@@ -91,7 +91,7 @@ windowList() {
 # round's floor (and to the game's first window).
 measure_round() {
     local round=$1 folder game rss kind a b label
-    local interval intervalP95 cost costP95 cpu cpuP95 count from to firstCost firstCpu
+    local interval intervalP95 cost costP95 cpu cpuP95 count from to firstCost firstCpu first
     local floorCost floorCostP95 floorCpu floorCount
     shift
     FRAMETIMER_OUT="$out/floor.txt" LD_PRELOAD="$tools/libframetimer.so" \
@@ -110,6 +110,7 @@ measure_round() {
         xdotool key --delay 150 Escape
         wait "$game"
         firstCost=
+        first=true
         while read -r kind a b; do
             read -r interval intervalP95 cost costP95 cpu cpuP95 count from to < <(summarise \
                 "$out/game.txt" "$kind" "$a" "$b")
@@ -118,6 +119,7 @@ measure_round() {
             if ((count < 2)) || [[ $kind == frames && $count -lt $((b - 1)) ]]; then
                 printf 'round %d  %-28s only %s frames of the window were shown in %s s\n' \
                     "$round" "$label" "$count" "$seconds"
+                first=false
                 continue
             fi
             printf 'round %d  %-28s cost %5s ms (p95 %5s)  cpu %5s ms (p95 %5s)  (%s frames, %s-%s s)' \
@@ -127,10 +129,11 @@ measure_round() {
             if [[ -n $firstCost ]]; then
                 printf ' %s x first window (cpu %s x);' "$(ratio "$cost" "$firstCost")" \
                     "$(ratio "$cpu" "$firstCpu")"
-            else
+            elif $first; then
                 firstCost=$cost
                 firstCpu=$cpu
             fi
+            first=false
             printf ' shown every %s ms (p95 %s); %d MB resident\n' "$interval" "$intervalP95" \
                 "$((rss / 1024))"
         done < <(windowList)
