@@ -3,6 +3,7 @@
 
 #include "battle/battleRules.h"
 #include "battle/battleScreen.h"
+#include "intro/intro.h"
 #include "shell/gameState.h"
 #include "shell/input.h"
 #include "shell/resources.h"
@@ -93,6 +94,8 @@ void drawTransitionScreen(sf::RenderTarget& target, TransitionScreen screen) {
     if (screen == TransitionScreen::ChapterCard) {
         worldMusic.stop();
         drawChapterChange(target, clocks.screenNow, clocks.screenMark, clocks.screenClock);
+    } else if (screen == TransitionScreen::Intro) {
+        showIntro(target, clocks.screenNow, clocks.screenMark, clocks.screenClock, camera);
     }
 }
 

@@ -13,6 +13,8 @@
 #include "world/tileGrid.h"
 #include "world/visibleWindow.h"
 
+#include <SFML/Graphics/RectangleShape.hpp>
+
 #include <fstream>
 #include <sstream>
 #include <unistd.h>
@@ -99,6 +101,37 @@ void placeCell(int row, int col, int groundId, int objectId) {
     if (objectId != 0) {
         cell.objectId = objectId;
         applyIdTable(cell, objectId);
+    }
+}
+
+void drawObjectHintOverEveryCell(sf::RenderTarget& target) {
+    sf::RectangleShape hint({45, 45});
+    hint.setTexture(&speechSheet);
+    hint.setTextureRect({160, 0, 160, 160});
+    const sf::FloatRect heroineArea = heroineBounds();
+    const VisibleWindow window = world.visibleWindow.load();
+    bool found = false;
+    for (int row = window.visibleRowFirst; row < window.visibleRowEnd; ++row) {
+        std::lock_guard<std::mutex> lock(gridRowLock(row));
+        for (int col = window.visibleColFirst; col < window.visibleColEnd; ++col) {
+            const Tile& cell = cellAt(row, col);
+            if (!cell.interactive) {
+                continue;
+            }
+            const sf::FloatRect bounds = objectBounds(row, col);
+            const sf::FloatRect reach(bounds.left - 30, bounds.top - 30, bounds.width + 30,
+                                      bounds.height + 30);
+            if (heroineArea.intersects(reach)) {
+                conversation.interactObject = cell.objectId;
+                conversation.interactX = bounds.left;
+                conversation.interactY = bounds.top;
+                found = true;
+                hint.setPosition(bounds.left + 50 - 22.5f, bounds.top - 20);
+                target.draw(hint);
+            } else if (!found) {
+                conversation.interactObject = 0;
+            }
+        }
     }
 }
 

@@ -47,6 +47,11 @@ void clickAt(sf::Vector2i pixel, sf::RenderTarget& target);
 // A loaded cell with these ground and object values, as the loaders leave it.
 void placeCell(int row, int col, int groundId, int objectId);
 
+// The search for the usable object the heroine reaches as it was first written, kept as the
+// reference: every cell of the visible window in row-major order, the hint drawn over each reached
+// one, interactObject, interactX and interactY written as the game writes them.
+void drawObjectHintOverEveryCell(sf::RenderTarget& target);
+
 // A sheet of cols x rows cells of cellPixels square, each filled with its own colour.
 sf::Color cellColour(int col, int row);
 void makeCellSheet(sf::Texture& sheet, int cellPixels, int cols, int rows);

@@ -28,5 +28,5 @@ void animateCharacters(const GameClock& clock, sf::Time& moveNow, sf::Time& move
                        sf::Time& animNow, sf::Time& animLast);
 
 // Pushes character `index` out of any blocking cell of the visible window it overlaps and turns
-// it back. The roster's lock is held.
+// it back, visiting only the cells of the window its bounds can overlap. The roster's lock is held.
 void bounceOffTiles(int index);

@@ -1,13 +1,20 @@
 // tileGrid.cpp -- the world grid, its row locks and the id table.
 #include "world/tileGrid.h"
 
+#include <algorithm>
 #include <array>
+#include <atomic>
+#include <functional>
 
 Tile tileGrid[kGridCells];
 
 namespace {
 
 std::array<std::mutex, kGridSize> rowLocks;
+
+// usableColumns, row by row. Each word is written under its row's lock (fetch_or by the id
+// table, zeroed by the reset) and may be read without it.
+std::array<std::array<std::atomic<std::uint64_t>, kColumnWords>, kGridSize> usableMarks;
 
 constexpr std::int32_t kRavineFirst = 12;
 constexpr std::int32_t kRavineLast = 25;
@@ -58,6 +65,20 @@ const ObjectKind* findObjectKind(std::int32_t id) {
     return nullptr;
 }
 
+// Marks the cell's column in its row when the cell lies in the grid (the map viewer classifies a
+// probe cell of its own).
+void markUsable(const Tile& cell) {
+    const std::less<const Tile*> before;
+    if (before(&cell, tileGrid) || !before(&cell, tileGrid + kGridCells)) {
+        return;
+    }
+    const auto index = static_cast<int>(&cell - tileGrid);
+    const int row = index / kGridSize;
+    const int col = index % kGridSize;
+    usableMarks[row][col / kColumnWordBits].fetch_or(std::uint64_t{1} << (col % kColumnWordBits),
+                                                     std::memory_order_relaxed);
+}
+
 } // namespace
 
 std::mutex& gridRowLock(int row) {
@@ -98,6 +119,9 @@ void applyIdTable(Tile& cell, std::int32_t id) {
         cell.name = kind->name;
         cell.water = kind->water;
         cell.interactive = kind->interactive;
+        if (cell.interactive) {
+            markUsable(cell);
+        }
     }
 }
 
@@ -112,5 +136,29 @@ void resetTileGrid() {
         for (int col = 0; col < kGridSize; ++col) {
             cellAt(row, col) = Tile();
         }
+        for (std::atomic<std::uint64_t>& word : usableMarks[row]) {
+            word.store(0, std::memory_order_relaxed);
+        }
     }
+}
+
+RowColumns usableColumns(int row) {
+    RowColumns columns;
+    for (int word = 0; word < kColumnWords; ++word) {
+        columns.words[word] = usableMarks[row][word].load(std::memory_order_relaxed);
+    }
+    return columns;
+}
+
+int nextColumn(const RowColumns& columns, int from, int end) {
+    int col = from;
+    while (col < end) {
+        const int word = col / kColumnWordBits;
+        const std::uint64_t ahead = columns.words[word] >> (col % kColumnWordBits);
+        if (ahead != 0) {
+            return std::min(end, col + __builtin_ctzll(ahead));
+        }
+        col = (word + 1) * kColumnWordBits;
+    }
+    return end;
 }

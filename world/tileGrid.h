@@ -78,7 +78,24 @@ inline sf::Color groundFill(const Tile& cell) {
 // arithmetic is done in 64 bits, so no 32-bit id can overflow it.
 bool sheetRect(std::int32_t col, std::int32_t row, int sheetRows, sf::IntRect& rect);
 
-// Applies the id table to one cell (the caller holds the row's lock).
+// The columns of a row where the id table has made a cell usable (`interactive`) since the last
+// reset, one bit per column. `interactive` becomes true only through the id table, while the
+// story clears it on a used object directly, so these columns are a superset of the row's usable
+// cells: a search for usable cells may visit them alone, reading each cell's flag under the row's
+// lock. Marked under the row's lock; read without it, whole words at a time, to pass over the
+// rows that have none (the intro's window is the whole grid, and holds a few dozen such cells).
+constexpr int kColumnWordBits = 64;
+constexpr int kColumnWords = (kGridSize + kColumnWordBits - 1) / kColumnWordBits;
+struct RowColumns {
+    std::uint64_t words[kColumnWords] = {};
+};
+RowColumns usableColumns(int row);
+
+// The first column from `from` on, before `end`, that `columns` holds; `end` when there is none.
+int nextColumn(const RowColumns& columns, int from, int end);
+
+// Applies the id table to one cell (the caller holds the row's lock). A cell of the grid that
+// becomes usable is marked in usableColumns.
 void applyIdTable(Tile& cell, std::int32_t id);
 
 // Applies the id table to cell (row, col), taking the row's lock.

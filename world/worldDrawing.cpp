@@ -25,13 +25,22 @@ constexpr int kTrianglesPerPicture = 4;
 // The vertices of one layer's pass, kept between frames so that a frame allocates nothing.
 std::vector<sf::Vertex> layerVertices; // main thread only
 
-// Calls visit(cell, row, col) for every cell of the visible window, row by row, holding the row's
-// lock.
-template <class Visit> void forVisibleCells(Visit visit) {
+// Calls visit(cell, row, col) for every cell of the visible window that may be usable, in
+// row-major order, holding the row's lock; the rows without any are passed over unlocked. The
+// cells skipped are never usable, so a search over these finds what one over every cell of the
+// window finds, at the cost of a few dozen cells even when the window is the whole grid.
+template <class Visit> void forMaybeUsableCells(Visit visit) {
     const VisibleWindow window = world.visibleWindow.load();
+    const int first = window.visibleColFirst;
+    const int end = window.visibleColEnd;
     for (int row = window.visibleRowFirst; row < window.visibleRowEnd; ++row) {
+        if (nextColumn(usableColumns(row), first, end) == end) {
+            continue;
+        }
         std::lock_guard<std::mutex> lock(gridRowLock(row));
-        for (int col = window.visibleColFirst; col < window.visibleColEnd; ++col) {
+        const RowColumns columns = usableColumns(row);
+        for (int col = nextColumn(columns, first, end); col < end;
+             col = nextColumn(columns, col + 1, end)) {
             visit(cellAt(row, col), row, col);
         }
     }
@@ -178,7 +187,7 @@ void drawObjectHint(sf::RenderTarget& target) {
     hint.setTextureRect({kHintFramePixels, 0, kHintFramePixels, kHintFramePixels});
     const sf::FloatRect heroineArea = heroineBounds();
     bool found = false;
-    forVisibleCells([&](const Tile& cell, int row, int col) {
+    forMaybeUsableCells([&](const Tile& cell, int row, int col) {
         if (!cell.interactive) {
             return;
         }

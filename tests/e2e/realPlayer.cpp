@@ -151,8 +151,7 @@ bool RealPlayer::endShown(const sf::Image& shot) const {
 
 namespace {
 
-template <class Seen>
-bool waitUntil(std::chrono::seconds timeout, Seen seen) {
+template <class Seen> bool waitUntil(std::chrono::seconds timeout, Seen seen) {
     const auto end = Clock::now() + timeout;
     while (Clock::now() < end) {
         if (seen()) {

@@ -1,5 +1,5 @@
-// realPlayer.h -- a player for the real game: real X input (held keys for walking, presses for E and
-// the battle keys, mouse clicks for choices), what the screen shows read from screenshots, and
+// realPlayer.h -- a player for the real game: real X input (held keys for walking, presses for E
+// and the battle keys, mouse clicks for choices), what the screen shows read from screenshots, and
 // where the heroine is kept track of from the camera, measured on the tile cursor.
 #pragma once
 
@@ -35,8 +35,8 @@ public:
     void noLongerSpeaksFirst(int index);
     void pushedUp();
 
-    void press(const std::string& key);      // held 120 ms, as a person presses
-    void clickChoice(int k);                 // the mouse on choice button k, a click
+    void press(const std::string& key);       // held 120 ms, as a person presses
+    void clickChoice(int k);                  // the mouse on choice button k, a click
     void saveScreen(const std::string& name); // build/screenshots/<name>.png
 
     sf::Image screen();

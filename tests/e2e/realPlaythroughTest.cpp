@@ -122,7 +122,7 @@ TEST_F(RealPlaythrough, TheAxeTwoInvadersTheTamedCrisocioneAndFleeingFromTheBoss
 
     ASSERT_TRUE(player.walkToCharacter(kCrisocione));
     ASSERT_TRUE(player.waitForDialogue(seconds(30)));
-    presses(player, 3); // its first line, then the question typed whole
+    presses(player, 3);    // its first line, then the question typed whole
     player.clickChoice(1); // "Provo ad addomesticarlo"
     presses(player, 4);
     player.noLongerSpeaksFirst(kCrisocione);
@@ -133,7 +133,7 @@ TEST_F(RealPlaythrough, TheAxeTwoInvadersTheTamedCrisocioneAndFleeingFromTheBoss
         player.press("e"); // he does not speak first: E when he comes by
     }
     ASSERT_TRUE(player.waitForDialogue(seconds(2)));
-    presses(player, 5); // two lines, then the question typed whole
+    presses(player, 5);    // two lines, then the question typed whole
     player.clickChoice(0); // "Scappa": hope 30, the people stay behind
     ASSERT_TRUE(player.waitForEndScreen(seconds(10)));
     player.saveScreen("play-ending-1");

@@ -9,6 +9,7 @@
 #include "world/characters.h"
 #include "world/mapLoader.h"
 #include "world/tileGrid.h"
+#include "world/visibleWindow.h"
 
 #include <mutex>
 #include <thread>
@@ -226,4 +227,105 @@ TEST_F(PatrolTest, NearMeansWithinSixCellsAcrossAndThreeUpOrDown) {
     world.visibleWindow.store({40, 60, 40, 60}); // far from Enapay: its flag stays
     markCharactersNearHeroine(enapay);
     EXPECT_FALSE(npcs[kEnapay].nearHeroine);
+}
+
+namespace {
+
+// The bounce as it was first written, kept as the reference: every blocking cell of the visible
+// window in row-major order, on a copy of the record.
+void bounceOverEveryCell(Npc& npc) {
+    const sf::Vector2f start = npc.sprite.getPosition();
+    const sf::FloatRect bounds = npc.sprite.getGlobalBounds();
+    const sf::Vector2f size = npc.sprite.getSize();
+    const VisibleWindow window = world.visibleWindow.load();
+    for (int row = window.visibleRowFirst; row < window.visibleRowEnd; ++row) {
+        for (int col = window.visibleColFirst; col < window.visibleColEnd; ++col) {
+            if (!cellAt(row, col).blocking) {
+                continue;
+            }
+            sf::FloatRect cell = objectBounds(row, col);
+            cell.width -= 1;
+            cell.height -= 1;
+            if (!bounds.intersects(cell)) {
+                continue;
+            }
+            const std::int16_t way = npc.direction;
+            npc.sprite.setPosition(way == 1   ? sf::Vector2f(cell.left + cell.width, start.y)
+                                   : way == 0 ? sf::Vector2f(cell.left - size.x, start.y)
+                                   : way == 2 ? sf::Vector2f(start.x, cell.top + cell.height)
+                                              : sf::Vector2f(start.x, cell.top - size.y));
+            npc.direction = way == 1 ? 0 : way == 0 ? 1 : way == 2 ? 3 : 2;
+            npc.patrolAnchor = npc.sprite.getPosition();
+        }
+    }
+}
+
+// Bounces character `index` from `at`, facing `direction`, both ways; false when they differ.
+// Counts the bounces that moved it.
+bool bouncesAlike(int index, sf::Vector2f at, std::int16_t direction, int& pushed) {
+    std::lock_guard<std::mutex> lock(rosterLock());
+    Npc& npc = npcs[index];
+    npc.sprite.setPosition(at);
+    npc.direction = direction;
+    npc.patrolAnchor = {-1, -1};
+    Npc reference = npc;
+    bounceOffTiles(index);
+    bounceOverEveryCell(reference);
+    pushed += npc.sprite.getPosition() != at ? 1 : 0;
+    return npc.sprite.getPosition() == reference.sprite.getPosition() &&
+           npc.direction == reference.direction && npc.patrolAnchor == reference.patrolAnchor;
+}
+
+} // namespace
+
+// Over the intro's window of the whole grid, the bounce visits only the cells under the character;
+// it must push and turn exactly as a bounce off every cell of the window does: each character of
+// the shipped map, all around its start cell and facing each way, over the whole grid and over a
+// roaming window.
+TEST_F(GameTest, BouncingOffTheCellsUnderACharacterMatchesBouncingOffEveryCell) {
+    ASSERT_TRUE(loadLayer(std::string(KAIVA_ASSETS_DIR) + "/maps/mapLv0.txt", MapLayer::Ground));
+    ASSERT_TRUE(loadLayer(std::string(KAIVA_ASSETS_DIR) + "/maps/mapLv1.txt", MapLayer::Object));
+    placeCharacters();
+    int pushed = 0;
+    for (int index = 0; index < kWorldCharacters; ++index) {
+        const sf::Vector2f home = npcs[index].sprite.getPosition();
+        const VisibleWindow windows[] = {
+            {0, 249, 0, 249},
+            visibleWindowAround(home, kScreenCellsWide, kScreenCellsHigh),
+        };
+        for (const VisibleWindow& window : windows) {
+            world.visibleWindow.store(window);
+            for (float dx = -150; dx <= 150; dx += 37) {
+                for (float dy = -150; dy <= 150; dy += 37) {
+                    for (std::int16_t direction = 0; direction < 4; ++direction) {
+                        const sf::Vector2f at = home + sf::Vector2f(dx, dy);
+                        EXPECT_TRUE(bouncesAlike(index, at, direction, pushed))
+                            << "character " << index << " at " << at.x << ", " << at.y << " facing "
+                            << direction;
+                    }
+                }
+            }
+        }
+    }
+    EXPECT_GT(pushed, 100); // the places reach blocking cells often enough to tell
+}
+
+// Before its object picture is placed, a blocking cell's collision rectangle is the empty one at
+// the world's corner: a character reaching over the corner bounces off it wherever the cell is.
+TEST_F(GameTest, ABlockingCellWithoutItsObjectPictureBouncesFromTheWorldsCorner) {
+    {
+        std::lock_guard<std::mutex> lock(gridRowLock(30));
+        Tile& ravine = cellAt(30, 40);
+        ravine.groundPlaced = true;
+        ravine.loaded = true;
+        ravine.groundId = 15;
+        applyIdTable(ravine, 15);
+    }
+    placeCharacters();
+    world.visibleWindow.store({0, 249, 0, 249});
+    int pushed = 0;
+    EXPECT_TRUE(bouncesAlike(kHonani, {-50, -50}, 0, pushed));
+    EXPECT_EQ(pushed, 1);
+    EXPECT_TRUE(bouncesAlike(kHonani, {3950, 2950}, 0, pushed)); // over the cell's own square
+    EXPECT_EQ(pushed, 1);
 }

@@ -7,10 +7,15 @@
 #include "shell/startup.h"
 #include "world/characters.h"
 #include "world/heroine.h"
+#include "world/mapLoader.h"
 #include "world/tileGrid.h"
+#include "world/visibleWindow.h"
 #include "world/worldDrawing.h"
 
 #include <SFML/Graphics/RenderTexture.hpp>
+
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -243,4 +248,121 @@ TEST_F(FigureDrawingTest, ThePassesRunInTheirOrderWithTheCursorLast) {
     tileSheet = sf::Texture();
     objectSheet = sf::Texture();
     heroSheet = sf::Texture();
+}
+
+namespace {
+
+struct HintResult {
+    int interactObject;
+    float interactX, interactY;
+    sf::Image picture;
+};
+
+// The usable-object search over the shipped map, the game's and the reference one, each drawing
+// into a picture around the heroine.
+class HintSearchTest : public GameTest {
+protected:
+    static void SetUpTestSuite() { makeCellSheet(speechSheet, 160, 3, 1); }
+    static void TearDownTestSuite() { speechSheet = sf::Texture(); }
+    void SetUp() override {
+        GameTest::SetUp();
+        ASSERT_TRUE(target.create(400, 400));
+    }
+
+    HintResult search(void (*draw)(sf::RenderTarget&)) {
+        const sf::FloatRect her = heroineBounds();
+        target.setView(sf::View({her.left + 42, her.top + 42}, {400, 400}));
+        target.clear(sf::Color::Black);
+        conversation.interactObject = 7; // kept only when the window holds no usable cell
+        conversation.interactX = -5;
+        conversation.interactY = -5;
+        draw(target);
+        return {conversation.interactObject, conversation.interactX, conversation.interactY,
+                drawn(target)};
+    }
+
+    // The game's search finds, writes and draws exactly what the reference does.
+    void expectSameAsEveryCell(const std::string& where) {
+        const HintResult game = search(drawObjectHint);
+        const HintResult reference = search(drawObjectHintOverEveryCell);
+        EXPECT_EQ(game.interactObject, reference.interactObject) << where;
+        EXPECT_EQ(game.interactX, reference.interactX) << where;
+        EXPECT_EQ(game.interactY, reference.interactY) << where;
+        const std::size_t bytes = std::size_t{400} * 400 * 4;
+        EXPECT_TRUE(std::equal(game.picture.getPixelsPtr(), game.picture.getPixelsPtr() + bytes,
+                               reference.picture.getPixelsPtr()))
+            << where;
+    }
+
+    sf::RenderTexture target;
+};
+
+struct UsableCell {
+    int row, col;
+};
+
+std::vector<UsableCell> usableCells() {
+    std::vector<UsableCell> cells;
+    for (int row = 0; row < kGridSize; ++row) {
+        for (int col = 0; col < kGridSize; ++col) {
+            if (cellAt(row, col).interactive) {
+                cells.push_back({row, col});
+            }
+        }
+    }
+    return cells;
+}
+
+} // namespace
+
+// The intro asks for the whole grid as the window; the search then visits only the columns the id
+// table made usable, and must still find, write and draw what a search of every cell does: beside
+// every usable object of the map, within and just beyond its reach, over the whole grid and over a
+// roaming window, and after the story has used one object and filled a basket.
+TEST_F(HintSearchTest, FindsWhatASearchOfEveryCellFinds) {
+    ASSERT_TRUE(loadLayer(std::string(KAIVA_ASSETS_DIR) + "/maps/mapLv0.txt", MapLayer::Ground));
+    ASSERT_TRUE(loadLayer(std::string(KAIVA_ASSETS_DIR) + "/maps/mapLv1.txt", MapLayer::Object));
+    const std::vector<UsableCell> cells = usableCells();
+    ASSERT_GE(cells.size(), 6u);
+    // The story's two changes: an object used (its flag cleared directly) and a basket filled
+    // (classified as a basket that is not usable).
+    cellAt(cells[0].row, cells[0].col).interactive = false;
+    classifyCell(540, cells[1].row, cells[1].col);
+
+    const sf::Vector2f offsets[] = {{-114, 0}, {-113, 0}, {0, -114}, {-60, -60},
+                                    {99, 99},  {100, 0},  {0, 100},  {-300, 0}};
+    for (const UsableCell& cell : cells) {
+        for (const sf::Vector2f offset : offsets) {
+            const sf::Vector2f at(cell.col * 100.0f + offset.x, cell.row * 100.0f + offset.y);
+            placeHeroine(at.x, at.y);
+            const std::string where = "cell row " + std::to_string(cell.row) + " col " +
+                                      std::to_string(cell.col) + ", heroine at " +
+                                      std::to_string(at.x) + ", " + std::to_string(at.y);
+            world.visibleWindow.store({0, 249, 0, 249});
+            expectSameAsEveryCell(where + ", whole grid");
+            world.visibleWindow.store(
+                visibleWindowAround({at.x + 42, at.y + 42}, kScreenCellsWide, kScreenCellsHigh));
+            expectSameAsEveryCell(where + ", roaming window");
+        }
+    }
+}
+
+// While the map loads, a usable id read into the ground layer makes a cell usable before its object
+// picture is placed: its reach is then the empty rectangle at the world's corner moved out by 30.
+TEST_F(HintSearchTest, AUsableCellWithoutItsObjectPictureReachesFromTheWorldsCorner) {
+    {
+        std::lock_guard<std::mutex> lock(gridRowLock(40));
+        Tile& cell = cellAt(40, 60);
+        cell.groundPlaced = true;
+        cell.loaded = true;
+        cell.groundId = 545;
+        applyIdTable(cell, 545);
+    }
+    world.visibleWindow.store({0, 249, 0, 249});
+    placeHeroine(-60, -60);
+    expectSameAsEveryCell("near the corner");
+    EXPECT_EQ(conversation.interactObject, 0); // the cell's object id: none yet
+    placeHeroine(5900, 3900);
+    expectSameAsEveryCell("beside the cell itself");
+    EXPECT_EQ(conversation.interactObject, 0); // usable cells exist, none reached
 }
