@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <thread>
@@ -223,6 +224,17 @@ void RealPlayer::walk(const std::string& key, float pixels) {
     const float sign = key == "a" || key == "w" ? -1.0f : 1.0f;
     const bool across = key == "a" || key == "d";
     (across ? heroine_.x : heroine_.y) += sign * pixels;
+    // Where the camera should be now, as the estimate its measure needs (within 50 pixels).
+    const float follow = kCameraSlack + kFollowStep / 2;
+    if (key == "d") {
+        camera_.x = std::max(camera_.x, heroine_.x - follow);
+    } else if (key == "a") {
+        camera_.x = std::min(camera_.x, heroine_.x + follow);
+    } else if (key == "s") {
+        camera_.y = std::max(camera_.y, heroine_.y + kCameraSlack - kFollowStep / 2);
+    } else {
+        camera_.y = std::min(camera_.y, heroine_.y + follow);
+    }
     measureCamera();
     // While the camera follows, she walks at its threshold: 100 beyond its centre across, 100
     // above it up and down, give or take one frame's step.
