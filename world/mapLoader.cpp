@@ -136,8 +136,8 @@ LineRead readLine(std::istream& in, std::string& line) {
 bool isReadableMapFile(const std::string& path) {
     std::error_code error;
     const std::filesystem::file_status status = std::filesystem::status(path, error);
-    if (status.type() == std::filesystem::file_type::not_found) {
-        return true; // a missing file reads as empty, silently
+    if (error || status.type() == std::filesystem::file_type::not_found) {
+        return true; // a missing or unreachable file reads as empty, silently, like one not opened
     }
     if (status.type() != std::filesystem::file_type::regular) {
         reportUnreadable(path, "not a regular file");

@@ -40,7 +40,7 @@ TEST(FrameTimerTest, NotesEveryFrameTheGameShowsAndLeavesTheGameAsItIs) {
     ASSERT_TRUE(game.waitForConsole("Thread Lv 1 Finito\n", seconds(15))) << game.errors();
     std::this_thread::sleep_for(seconds(2));
     game.requestClose(window);
-    ASSERT_EQ(game.waitForExit(seconds(5)), 0) << game.errors();
+    ASSERT_EQ(game.waitForExit(closeGrace()), 0) << game.errors();
 
     const std::vector<NotedFrame> frames = readFrames(log);
     ASSERT_GE(frames.size(), 20u) << "two seconds of play, even in a slow build";

@@ -203,6 +203,12 @@ double GameProcess::cpuSecondsBesidesDrawing() const {
     return seconds;
 }
 
+std::chrono::milliseconds closeGrace() {
+    constexpr std::chrono::milliseconds kPlayersPatience{2000};
+    constexpr int kSanitizerSlowdown = 5;
+    return KAIVA_SANITIZED ? kPlayersPatience * kSanitizerSlowdown : kPlayersPatience;
+}
+
 PrivateXServer::PrivateXServer(const std::string& screen) {
     int number = 110;
     while (std::filesystem::exists("/tmp/.X11-unix/X" + std::to_string(number)) ||

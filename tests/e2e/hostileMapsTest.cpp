@@ -140,7 +140,7 @@ TEST_P(HostileMapTest, TheGameKeepsRunningSaysOneLinePerMapAndClosesWithStatusZe
             EXPECT_TRUE(game.waitForConsole("Thread Lv 1 Finito\n", seconds(20)));
         }
         game.requestClose(window);
-        EXPECT_EQ(game.waitForExit(seconds(10)), 0) << game.errors().substr(0, 4000);
+        EXPECT_EQ(game.waitForExit(closeGrace()), 0) << game.errors().substr(0, 4000);
 
         EXPECT_EQ(game.console(), map.complete ? "Thread Lv 0 Finito\nThread Lv 1 Finito\n" : "");
         const std::string errors = game.errors();
