@@ -8,8 +8,9 @@ KAIVA_BUILD_PACKAGES=(cmake make g++ libsfml-dev libopenal-dev libx11-dev libgte
     libbenchmark-dev fonts-dotgothic16)
 # To run every test headless: an X server with software OpenGL, real X input, the formatter.
 KAIVA_TEST_PACKAGES=(xvfb libgl1-mesa-dri xdotool clang-format)
-# For the map reader's fuzzer: clang and its runtime libraries (libFuzzer among them).
-KAIVA_FUZZ_PACKAGES=(clang libclang-rt-14-dev)
+# For the sanitizer builds and the map reader's fuzzer: clang and its runtime libraries (libFuzzer
+# among them), and llvm-symbolizer (package llvm), which puts function names and lines in reports.
+KAIVA_SANITIZER_PACKAGES=(clang libclang-rt-14-dev llvm)
 
 say() { printf 'kaiva: %s\n' "$*"; }
 

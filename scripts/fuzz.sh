@@ -6,7 +6,7 @@
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
-install_missing "${KAIVA_BUILD_PACKAGES[@]}" "${KAIVA_FUZZ_PACKAGES[@]}" xvfb
+install_missing "${KAIVA_BUILD_PACKAGES[@]}" "${KAIVA_TEST_PACKAGES[@]}" "${KAIVA_SANITIZER_PACKAGES[@]}"
 build_fuzzer
 [[ -n "${DISPLAY:-}" ]] || start_xvfb
 export_sanitizer_options

@@ -18,7 +18,7 @@ KAIVA_FUZZ_SECONDS=60
 full=$(($# == 0))
 if ((full)); then
     install_missing "${KAIVA_BUILD_PACKAGES[@]}" "${KAIVA_TEST_PACKAGES[@]}" \
-        "${KAIVA_FUZZ_PACKAGES[@]}"
+        "${KAIVA_SANITIZER_PACKAGES[@]}"
 else
     install_missing "${KAIVA_BUILD_PACKAGES[@]}" "${KAIVA_TEST_PACKAGES[@]}"
 fi

@@ -13,14 +13,6 @@ namespace {
 using std::chrono::milliseconds;
 using std::chrono::seconds;
 
-std::size_t countOf(const std::string& text, const std::string& part) {
-    std::size_t count = 0;
-    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
-        ++count;
-    }
-    return count;
-}
-
 // Distinct colours in a coarse sample of the picture: a drawn world has many, a blank screen one.
 std::size_t colourVariety(const sf::Image& picture) {
     std::set<sf::Uint32> colours;
