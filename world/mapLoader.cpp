@@ -26,6 +26,7 @@ namespace {
 // A malformed value is shown up to this many bytes: enough to recognise it, never a flood.
 constexpr std::size_t kShownValueBytes = 64;
 constexpr char kHexDigits[] = "0123456789abcdef";
+constexpr std::streamsize kLineChunk = 4096;
 
 const char* describe(ValueError error) {
     return error == ValueError::OutOfRange ? "out of the int32 range" : "not a number";
@@ -112,22 +113,31 @@ bool loadLine(const std::string& path, MapLayer layer, int row, const std::strin
 
 enum class LineRead { Line, End, TooLong };
 
-// std::getline without its unbounded appetite: at most kLongestMapLine bytes, line feed excluded.
+// std::getline without its unbounded appetite: a line of up to kLongestMapLine bytes (line feed
+// excluded), read a chunk at a time. Through the stream's own getline, so that a read error (a
+// failing disk) ends the file instead of throwing out of the loader thread.
 LineRead readLine(std::istream& in, std::string& line) {
     line.clear();
-    std::streambuf& bytes = *in.rdbuf();
     bool readAny = false;
-    for (int c = bytes.sbumpc(); c != std::char_traits<char>::eof(); c = bytes.sbumpc()) {
-        readAny = true;
-        if (c == '\n') {
-            return LineRead::Line;
-        }
-        if (line.size() == kLongestMapLine) {
+    char chunk[kLineChunk];
+    for (;;) {
+        in.getline(chunk, kLineChunk);
+        const auto got = static_cast<std::size_t>(in.gcount());
+        readAny = readAny || got > 0;
+        // The line feed was taken, and gcount counts it.
+        const bool lineEnded = !in.fail() && !in.eof();
+        line.append(chunk, lineEnded ? got - 1 : got);
+        if (line.size() > kLongestMapLine) {
             return LineRead::TooLong;
         }
-        line.push_back(static_cast<char>(c));
+        if (lineEnded) {
+            return LineRead::Line;
+        }
+        if (in.eof() || in.bad()) {
+            return readAny ? LineRead::Line : LineRead::End;
+        }
+        in.clear(); // the chunk was full and the line goes on
     }
-    return readAny ? LineRead::Line : LineRead::End;
 }
 
 // Only a regular file is read. A folder, a pipe or a device in its place is reported: a pipe

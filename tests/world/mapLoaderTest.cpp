@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 
 #include <fcntl.h>
+#include <fstream>
 #include <future>
 #include <sstream>
 #include <unistd.h>
@@ -241,6 +242,32 @@ TEST_F(MapLoaderTest, OnlyARegularFileIsRead) {
                                      ": not a regular file; the map is not loaded\n");
         EXPECT_EQ(cellAt(0, 0).groundId, c.ok ? 9 : 0);
     }
+}
+
+// Long lines are read in pieces: whatever the length, a line ends at its own line feed and the next
+// row starts after it.
+TEST_F(MapLoaderTest, LinesOfAnyLengthEndAtTheirLineFeed) {
+    for (const std::size_t length : {4090, 4094, 4095, 4096, 4097, 8191, 8192, 8193, 70000}) {
+        resetGameState();
+        std::istringstream map("5 ;" + std::string(length - 3, '#') + "\n6 7 ;\n");
+        ASSERT_TRUE(readLayer(map, "map.txt", MapLayer::Ground)) << length;
+        EXPECT_EQ(cellAt(0, 0).groundId, 5) << length;
+        EXPECT_FALSE(cellAt(0, 1).loaded) << length;
+        EXPECT_EQ(cellAt(1, 0).groundId, 6) << length;
+        EXPECT_EQ(cellAt(1, 1).groundId, 7) << length;
+        EXPECT_FALSE(cellAt(2, 0).loaded) << length;
+    }
+}
+
+// A read error ends the map like the file's end: the error never leaves the loader thread as an
+// exception (a folder opened as a file fails to read).
+TEST_F(MapLoaderTest, AReadErrorEndsTheMapWithoutThrowing) {
+    std::ifstream folder(makeTempDir("readerror"), std::ios::binary);
+    ASSERT_TRUE(folder.is_open());
+    bool ok = false;
+    EXPECT_NO_THROW(ok = readLayer(folder, "folder", MapLayer::Ground));
+    EXPECT_TRUE(ok);
+    EXPECT_FALSE(cellAt(0, 0).loaded);
 }
 
 TEST_F(MapLoaderTest, ObjectCellsAreSizedPlacedAndClassified) {
