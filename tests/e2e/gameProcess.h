@@ -53,6 +53,10 @@ private:
     XDisplay* display_ = nullptr;
 };
 
+// How long a close may take: the 2 s a player would wait, or several times that in a sanitizer
+// build, which runs the whole game (and its ending, Mesa's included) many times slower.
+std::chrono::milliseconds closeGrace();
+
 // An Xvfb server of its own, for a test that needs a screen of another size.
 class PrivateXServer {
 public:
