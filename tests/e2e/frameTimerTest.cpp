@@ -21,9 +21,13 @@ struct NotedFrame {
 std::vector<NotedFrame> readFrames(const std::filesystem::path& file) {
     std::vector<NotedFrame> frames;
     std::istringstream lines(readTextFile(file));
-    NotedFrame frame{};
-    while (lines >> frame.at >> frame.slept) {
-        frames.push_back(frame);
+    std::string line;
+    while (std::getline(lines, line)) { // milliseconds: since the first swap, slept, CPU used
+        std::istringstream fields(line);
+        NotedFrame frame{};
+        if (fields >> frame.at >> frame.slept) {
+            frames.push_back(frame);
+        }
     }
     return frames;
 }
