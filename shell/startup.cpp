@@ -5,6 +5,7 @@
 #include "shell/gameState.h"
 #include "shell/resources.h"
 #include "shell/screenLayout.h"
+#include "shell/whereabouts.h"
 #include "story/quests.h"
 #include "world/characterThread.h"
 #include "world/heroine.h"
@@ -89,6 +90,7 @@ void releaseLoadingMemory() {
 } // namespace
 
 void startUp() {
+    listenForWhereabouts();
     seedRandom();
     openWindow();
     setUpCamera();

@@ -137,6 +137,12 @@ void GameProcess::pressKey(const std::string& key, std::chrono::milliseconds hol
     EXPECT_EQ(std::system(up.c_str()), 0);
 }
 
+void GameProcess::signal(int number) const {
+    if (pid_ > 0 && !status_) {
+        kill(pid_, number);
+    }
+}
+
 std::optional<int> GameProcess::waitForExit(std::chrono::milliseconds timeout) {
     const auto end = std::chrono::steady_clock::now() + timeout;
     while (!status_) {

@@ -33,6 +33,9 @@ public:
     // Holds a key (an xdotool key name) down for `hold`, then releases it.
     void pressKey(const std::string& key, std::chrono::milliseconds hold);
 
+    // Sends the game a signal (kill(2)).
+    void signal(int number) const;
+
     // The exit status once the process has ended; nothing if it still runs after the timeout.
     std::optional<int> waitForExit(std::chrono::milliseconds timeout);
     // Waits until the console (standard output) contains `text`.

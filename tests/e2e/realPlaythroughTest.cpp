@@ -47,7 +47,10 @@ void fightUntilOver(RealPlayer& player) {
 // A character that speaks first, met on its round; the talk goes on to its battle line.
 void meetForBattle(RealPlayer& player, int invader) {
     ASSERT_TRUE(player.walkToCharacter(invader));
-    ASSERT_TRUE(player.waitForDialogue(seconds(30))) << "it never came by";
+    if (!player.waitForDialogue(seconds(30))) {
+        player.saveScreen("play-failed-meeting-" + std::to_string(invader));
+        FAIL() << "it never came by";
+    }
     presses(player, 2); // the taunt whole, then "Sium": the battle
     ASSERT_TRUE(player.waitForBattle(seconds(5)));
 }

@@ -183,7 +183,13 @@ RoutePlanner::runs(sf::Vector2f from, const std::function<bool(const sf::FloatRe
     // 1: free with room around it; 3: free but close to a wall, dearer to walk through;
     // 2: not to be walked.
     constexpr int kTightCost = 20;
+    // Around the start she may stand a step inside a wall, as a frame's walk can take her before
+    // the sensors stop her: the way out of it is walkable.
+    constexpr float kEscape = 15;
     const auto roomy = [&](sf::Vector2f at) -> char {
+        if (std::abs(at.x - from.x) <= kEscape && std::abs(at.y - from.y) <= kEscape) {
+            return free(at) ? 1 : 3;
+        }
         if (!free(at) || avoided(boundsAt(at))) {
             return 2;
         }
