@@ -32,8 +32,8 @@ const char* const kEndingTexts[kEndingCount] = {
     "Kaiva e' scappata ma il popolo aveva poca speranza in lei e non l'hanno seguita",
     "Kaiva e' scappata insieme al suo popolo grazie alla loro alta speranza in lei",
     "Kaiva non ha battuto il boss e tutti sono stati rapiti'",
-    "Kaiva non ha battuto il boss ma nonostante cio' ha lasciato la speranza alla tribu' cosi' "
-    "da poter ribellarsi contro gli Invasori",
+    ("Kaiva non ha battuto il boss ma nonostante cio' ha lasciato la speranza alla tribu' cosi' "
+     "da poter ribellarsi contro gli Invasori"), // one sentence, split over two lines
     "Kaiva ha vinto per ora...",
 };
 
