@@ -16,6 +16,7 @@
 #include <SFML/OpenGL.hpp>
 
 #include <chrono>
+#include <cstdlib>
 #include <sys/resource.h>
 #include <time.h>
 
@@ -135,13 +136,23 @@ FrameCost floorFrameCost() {
     });
 }
 
-void benchmarkFrames(benchmark::State& state, const std::function<void(sf::RenderTarget&)>& draw) {
+void benchmarkFrames(benchmark::State& state, const std::string& name,
+                     const std::function<void(sf::RenderTarget&)>& draw) {
     FloorRatio ratio;
     for (auto _ : state) {
         const double ms = ratio.add(draw);
         state.SetIterationTime(ms / 1000);
     }
     ratio.report(state, "");
+    savePictureIfAsked(name);
+}
+
+void savePictureIfAsked(const std::string& name) {
+    const char* folder = std::getenv("KAIVA_BENCH_PICTURES");
+    if (folder != nullptr) {
+        frameTarget().getTexture().copyToImage().saveToFile(std::string(folder) + "/" + name +
+                                                            ".png");
+    }
 }
 
 double floorFrameMs() {

@@ -54,8 +54,13 @@ private:
 };
 
 // Runs `draw` as one benchmark iteration per frame, each after a floor frame, and reports the
-// screen's ratio to the floor.
-void benchmarkFrames(benchmark::State& state, const std::function<void(sf::RenderTarget&)>& draw);
+// screen's ratio to the floor; the last frame is the picture `name` when pictures are asked for.
+void benchmarkFrames(benchmark::State& state, const std::string& name,
+                     const std::function<void(sf::RenderTarget&)>& draw);
+
+// When KAIVA_BENCH_PICTURES names a folder, saves the frame target's picture there as <name>.png,
+// so that two commits' pictures of each screen can be compared.
+void savePictureIfAsked(const std::string& name);
 
 // The process's peak resident memory so far, in MiB.
 double peakResidentMiB();

@@ -40,12 +40,14 @@ void introAgainstRoamingAt(benchmark::State& state, sf::Vector2f centre, int leg
             screens.introLeg = leg;
             drawFrame(target);
         });
+        savePictureIfAsked("intro " + std::to_string(leg));
         story.transitionPending = false;
         story.introRunning = false;
         camera.setCenter(centre);
         updateVisibleWindow(camera, kScreenCellsWide, kScreenCellsHigh);
         const double roamingMs =
             roamingRatio.add([](sf::RenderTarget& target) { drawFrame(target); });
+        savePictureIfAsked("roaming at leg " + std::to_string(leg));
         state.SetIterationTime((introMs + roamingMs) / 1000);
         intro += introMs;
         roaming += roamingMs;

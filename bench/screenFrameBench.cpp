@@ -30,7 +30,8 @@ void BM_ConversationWithTwoChoices(benchmark::State& state) {
     conversation.dialogueLine = npcs[kSage].choiceLine;
     conversation.typedChars = static_cast<int>(currentLine().size());
     conversation.lineComplete = true;
-    benchmarkFrames(state, [](sf::RenderTarget& target) { drawFrame(target); });
+    benchmarkFrames(state, "ConversationWithTwoChoices",
+                    [](sf::RenderTarget& target) { drawFrame(target); });
 }
 BENCHMARK(BM_ConversationWithTwoChoices)
     ->UseManualTime()
@@ -43,7 +44,7 @@ void BM_ChapterCardAtFullVeil(benchmark::State& state) {
     enterRoaming(kCamp);
     story.currentQuest = kQuestWithCard;
     story.transitionPending = true;
-    benchmarkFrames(state, [](sf::RenderTarget& target) {
+    benchmarkFrames(state, "ChapterCardAtFullVeil", [](sf::RenderTarget& target) {
         screens.fadeAlpha = 150;
         screens.fadingOut = false;
         clocks.screenMark = clocks.screenClock.getElapsedTime();
@@ -61,7 +62,7 @@ void BM_Inventory(benchmark::State& state) {
     story.equipment[kWeaponSlot].itemIndex = 1;
     story.equippedItem[kArmourSlot] = 2;
     story.equipment[kArmourSlot].itemIndex = 2;
-    benchmarkFrames(state, [](sf::RenderTarget& target) { drawFrame(target); });
+    benchmarkFrames(state, "Inventory", [](sf::RenderTarget& target) { drawFrame(target); });
 }
 BENCHMARK(BM_Inventory)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2);
 
@@ -70,7 +71,7 @@ void BM_Battle(benchmark::State& state) {
     enterRoaming(kCamp);
     conversation.activeNpc = kJohn;
     battle.inBattle = true;
-    benchmarkFrames(state, [](sf::RenderTarget& target) { drawFrame(target); });
+    benchmarkFrames(state, "Battle", [](sf::RenderTarget& target) { drawFrame(target); });
 }
 BENCHMARK(BM_Battle)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2);
 
@@ -79,7 +80,7 @@ void BM_EndScreen(benchmark::State& state) {
     enterRoaming(kCamp);
     story.endingId = kLongestEnding;
     story.endingText = kEndingTexts[kLongestEnding];
-    benchmarkFrames(state, [](sf::RenderTarget& target) { drawFrame(target); });
+    benchmarkFrames(state, "EndScreen", [](sf::RenderTarget& target) { drawFrame(target); });
 }
 BENCHMARK(BM_EndScreen)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2);
 

@@ -24,9 +24,9 @@ double threadCpuMs(clockid_t clock) {
 }
 
 // A roaming frame with the camera centred here.
-void roamingFrameAt(benchmark::State& state, sf::Vector2f centre) {
+void roamingFrameAt(benchmark::State& state, const std::string& name, sf::Vector2f centre) {
     enterRoaming(centre);
-    benchmarkFrames(state, [](sf::RenderTarget& target) { drawFrame(target); });
+    benchmarkFrames(state, name, [](sf::RenderTarget& target) { drawFrame(target); });
     state.counters["peak MiB"] = peakResidentMiB();
 }
 
@@ -43,12 +43,12 @@ void BM_Floor(benchmark::State& state) {
 BENCHMARK(BM_Floor)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2);
 
 void BM_WorldFrameAtTheStart(benchmark::State& state) {
-    roamingFrameAt(state, kCamp);
+    roamingFrameAt(state, "WorldFrameAtTheStart", kCamp);
 }
 BENCHMARK(BM_WorldFrameAtTheStart)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2);
 
 void BM_WorldFrameOverTheForest(benchmark::State& state) {
-    roamingFrameAt(state, {3900, 1000});
+    roamingFrameAt(state, "WorldFrameOverTheForest", {3900, 1000});
 }
 BENCHMARK(BM_WorldFrameOverTheForest)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2);
 

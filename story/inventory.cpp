@@ -32,9 +32,15 @@ constexpr unsigned kPopupTextSize = 23;
 const sf::Vector2f kNameAt(kPopupAt.x + 40, kPopupAt.y + 10 + 88 + 10);
 const char* const kWaterLine = "Serve a reidratarti";
 
+// The shapes and texts drawn, kept between frames: a frame takes no memory, and the pop-up's words
+// are laid out again only when the cell's name changes. Main thread only.
+sf::RectangleShape square;
+sf::Text popupName;
+sf::Text popupWater;
+
 void drawSquare(sf::RenderTarget& target, sf::Vector2f size, sf::Vector2f at,
                 const sf::Texture& sheet, const sf::IntRect& picture) {
-    sf::RectangleShape square(size);
+    square.setSize(size);
     square.setPosition(at);
     square.setTexture(&sheet);
     square.setTextureRect(picture);
@@ -63,8 +69,11 @@ void drawFind(sf::RenderTarget& target, int held, int slot, sf::Vector2f at) {
                {cell * kWeaponCellPixels, 0, kWeaponCellPixels, kWeaponCellPixels});
 }
 
-void drawPopupLine(sf::RenderTarget& target, const std::string& words, sf::Vector2f at) {
-    sf::Text text(toDisplayString(words), pixelFont, kPopupTextSize);
+void drawPopupLine(sf::RenderTarget& target, sf::Text& text, std::string_view words,
+                   sf::Vector2f at) {
+    text.setFont(pixelFont);
+    text.setCharacterSize(kPopupTextSize);
+    setDisplayWords(text, words);
     text.setFillColor(sf::Color::White);
     text.setOutlineColor(sf::Color::Black);
     text.setOutlineThickness(3);
@@ -108,8 +117,8 @@ void drawDescriptionPopup(sf::RenderTarget& target) {
         return;
     }
     drawSquare(target, kPopupSize, kPopupAt, descriptionSheet, water ? kWaterPanel : kPlainPanel);
-    drawPopupLine(target, std::string(name), kNameAt);
+    drawPopupLine(target, popupName, name, kNameAt);
     if (water) {
-        drawPopupLine(target, kWaterLine, {kNameAt.x, kNameAt.y + 30});
+        drawPopupLine(target, popupWater, kWaterLine, {kNameAt.x, kNameAt.y + 30});
     }
 }
