@@ -4,7 +4,7 @@
 KAIVA_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 # To build and run the game.
-KAIVA_BUILD_PACKAGES=(cmake make g++ libsfml-dev libopenal-dev libx11-dev libgtest-dev
+KAIVA_BUILD_PACKAGES=(cmake make g++ libsfml-dev libopenal-dev libx11-dev libpng-dev libgtest-dev
     libbenchmark-dev fonts-dotgothic16)
 # To run every test headless: an X server with software OpenGL, real X input, the formatter.
 KAIVA_TEST_PACKAGES=(xvfb libgl1-mesa-dri xdotool clang-format)
