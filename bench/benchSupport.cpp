@@ -7,6 +7,7 @@
 #include "shell/resources.h"
 #include "shell/screenLayout.h"
 #include "shell/startup.h"
+#include "story/inventory.h"
 #include "story/quests.h"
 #include "world/characters.h"
 #include "world/mapLoader.h"
@@ -17,8 +18,10 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <fstream>
 #include <sys/resource.h>
 #include <time.h>
+#include <unistd.h>
 
 const std::string kBenchAssets = KAIVA_ASSETS_DIR;
 
@@ -75,6 +78,7 @@ void loadGameAssetsOnce() {
     loadTexture(speechSheet, "speech-map.png");
     loadTexture(talkSheet, "talk-map.png");
     loadTexture(iconSheet, "icon-map.png");
+    notePanelOpacity();
     loadTexture(battleBackground, "battle.png");
     loadTexture(weaponSheet, "weapons-map.png");
     loadTexture(heroSheet, "kaiva-map.png");
@@ -183,4 +187,12 @@ double peakResidentMiB() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return static_cast<double>(usage.ru_maxrss) / 1024;
+}
+
+double residentMiB() {
+    std::ifstream statm("/proc/self/statm");
+    long pages = 0;
+    long resident = 0;
+    statm >> pages >> resident;
+    return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1 << 20);
 }

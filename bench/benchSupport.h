@@ -62,5 +62,6 @@ void benchmarkFrames(benchmark::State& state, const std::string& name,
 // so that two commits' pictures of each screen can be compared.
 void savePictureIfAsked(const std::string& name);
 
-// The process's peak resident memory so far, in MiB.
+// The process's peak resident memory so far, and its resident memory now, in MiB.
 double peakResidentMiB();
+double residentMiB();

@@ -91,7 +91,7 @@ windowList() {
 # One round: the floor, then each game; a line per program and window with its ratios to this
 # round's floor (and to the game's first window).
 measure_round() {
-    local round=$1 folder game rss kind a b label firstFrame peak
+    local round=$1 folder game rss kind a b label firstFrame peak faults
     local interval intervalP95 cost costP95 cpu cpuP95 count from to firstCost firstCpu first
     local floorCost floorCostP95 floorCpu floorCount
     shift
@@ -112,10 +112,10 @@ measure_round() {
         wait "$game"
         label="$(basename "$(dirname "$folder")")/$(basename "$folder")"
         if [[ -f $out/game.txt.process ]]; then
-            read -r _ firstFrame _ peak < <(tr '\n' ' ' <"$out/game.txt.process")
+            read -r _ firstFrame _ peak _ faults _ < <(tr '\n' ' ' <"$out/game.txt.process")
             rm "$out/game.txt.process"
-            printf 'round %d  %-28s first frame %s ms after the start; peak %d MB resident\n' \
-                "$round" "$label" "$firstFrame" "$((peak / 1024))"
+            printf 'round %d  %-28s first frame %s ms after the start (%d MB faulted in by then); peak %d MB resident\n' \
+                "$round" "$label" "$firstFrame" "$((faults * 4 / 1024))" "$((peak / 1024))"
         fi
         firstCost=
         first=true
@@ -178,7 +178,7 @@ cut -d '|' -f 1 "$out/ratios.txt" | awk '!seen[$0]++' | while read -r label; do
 done
 echo "median first frame after the start, and peak resident memory:"
 grep -F "first frame" "$out/report.txt" |
-    sed -E 's/^round [0-9]+  (.*[^ ]) +first frame ([0-9]+) ms.*peak ([0-9]+) MB.*/\1|\2|\3/' \
+    sed -E 's/^round [0-9]+  (.*[^ ]) +first frame ([0-9]+) ms .*peak ([0-9]+) MB.*/\1|\2|\3/' \
         >"$out/startup.txt"
 cut -d '|' -f 1 "$out/startup.txt" | awk '!seen[$0]++' | while read -r label; do
     printf '  %-34s first frame %s ms, peak %s MB\n' "$label" \

@@ -6,6 +6,7 @@
 #include "shell/resources.h"
 #include "shell/screenLayout.h"
 #include "shell/sheetLoader.h"
+#include "story/inventory.h"
 #include "story/quests.h"
 #include "world/characterThread.h"
 #include "world/heroine.h"
@@ -57,6 +58,7 @@ void loadOtherTextures() {
     loadSheet(speechSheet, "./assets/textures/speech-map.png");
     loadSheet(talkSheet, "./assets/textures/talk-map.png");
     loadSheet(iconSheet, "./assets/textures/icon-map.png");
+    notePanelOpacity();
     loadSheet(battleBackground, "./assets/textures/battle.png");
     loadSheet(weaponSheet, "./assets/textures/weapons-map.png");
 }

@@ -8,11 +8,13 @@
 // renderer's, the game's own), which holds steady when other programs load the machine. The
 // measured program is the real one, unchanged: LD_PRELOAD=libframetimer.so ./kaiva
 // Beside that file it writes "<file>.process": how long after the process started its first swap
-// came ("first-swap-ms", to the kernel's clock tick, 10 ms, measured from the fork), and its peak
-// resident memory at exit ("peak-resident-kib"). A "%p" in FRAMETIMER_OUT stands for the process
-// id, so that every game a test starts leaves its own files.
+// came ("first-swap-ms", to the kernel's clock tick, 10 ms, measured from the fork), its peak
+// resident memory at exit ("peak-resident-kib") and the pages it had faulted in by its first swap
+// ("first-swap-minor-faults": fresh memory touched while starting up). A "%p" in FRAMETIMER_OUT
+// stands for the process id, so that every game a test starts leaves its own files.
 #include <GL/glx.h>
 #include <dlfcn.h>
+#include <sys/resource.h>
 
 #include <chrono>
 #include <cstdio>
@@ -93,6 +95,7 @@ struct SwapLog {
     std::thread::id swapper; // the thread that swaps buffers
     Clock::duration slept{}; // its sleep since its last swap
     double firstSwapBootMs = 0;
+    long firstSwapMinorFaults = 0;
 
     SwapLog() { swaps.reserve(1 << 20); }
     ~SwapLog() { write(); }
@@ -103,8 +106,9 @@ struct SwapLog {
             return;
         }
         if (std::FILE* process = std::fopen((path + ".process").c_str(), "w")) {
-            std::fprintf(process, "first-swap-ms %.0f\npeak-resident-kib %ld\n",
-                         firstSwapBootMs - processStartMs(), peakResidentKib());
+            std::fprintf(
+                process, "first-swap-ms %.0f\npeak-resident-kib %ld\nfirst-swap-minor-faults %ld\n",
+                firstSwapBootMs - processStartMs(), peakResidentKib(), firstSwapMinorFaults);
             std::fclose(process);
         }
         std::FILE* out = std::fopen(path.c_str(), "w");
@@ -130,6 +134,9 @@ extern "C" void glXSwapBuffers(Display* display, GLXDrawable drawable) {
     std::lock_guard<std::mutex> guard(log.lock);
     if (log.swaps.empty()) {
         log.firstSwapBootMs = clockMs(CLOCK_BOOTTIME);
+        rusage usage{};
+        getrusage(RUSAGE_SELF, &usage);
+        log.firstSwapMinorFaults = usage.ru_minflt;
     }
     log.swaps.push_back({Clock::now(), log.slept, processCpuMs()});
     log.swapper = std::this_thread::get_id();
