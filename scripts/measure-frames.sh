@@ -112,7 +112,9 @@ measure_round() {
         wait "$game"
         label="$(basename "$(dirname "$folder")")/$(basename "$folder")"
         if [[ -f $out/game.txt.process ]]; then
-            read -r _ firstFrame _ peak _ faults _ < <(tr '\n' ' ' <"$out/game.txt.process")
+            firstFrame=$(awk '$1 == "first-swap-ms" { print $2 }' "$out/game.txt.process")
+            peak=$(awk '$1 == "peak-resident-kib" { print $2 }' "$out/game.txt.process")
+            faults=$(awk '$1 == "first-swap-minor-faults" { print $2 }' "$out/game.txt.process")
             rm "$out/game.txt.process"
             printf 'round %d  %-28s first frame %s ms after the start (%d MB faulted in by then); peak %d MB resident\n' \
                 "$round" "$label" "$firstFrame" "$((faults * 4 / 1024))" "$((peak / 1024))"
