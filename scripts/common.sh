@@ -3,14 +3,17 @@
 
 KAIVA_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
-# To build and run the game.
-KAIVA_BUILD_PACKAGES=(cmake make g++ libsfml-dev libopenal-dev libx11-dev libpng-dev libgtest-dev
-    libbenchmark-dev fonts-dotgothic16)
+# To build and run the game (the tests, built with it, hold keys through XTest: libxtst-dev).
+KAIVA_BUILD_PACKAGES=(cmake make g++ libsfml-dev libopenal-dev libx11-dev libxtst-dev libpng-dev
+    libgtest-dev libbenchmark-dev fonts-dotgothic16)
 # To run every test headless: an X server with software OpenGL, real X input, the formatter.
 KAIVA_TEST_PACKAGES=(xvfb libgl1-mesa-dri xdotool clang-format)
 # To make and check the Debian package: CPack's dependency finder (dpkg-shlibdeps, file), the
 # binary's library list (objdump) and Debian's package checker.
 KAIVA_PACKAGE_PACKAGES=(dpkg-dev file binutils lintian)
+# For the sanitizer builds and the map reader's fuzzer: clang and its runtime libraries (libFuzzer
+# among them), and llvm-symbolizer (package llvm), which puts function names and lines in reports.
+KAIVA_SANITIZER_PACKAGES=(clang libclang-rt-14-dev llvm)
 
 say() { printf 'kaiva: %s\n' "$*"; }
 
@@ -46,6 +49,63 @@ build_into() {
         say "the build failed (whole log: $folder/build.log)"
         return 1
     fi
+}
+
+# Builds only `target` into the given folder; extra arguments go to CMake's configure step.
+build_target_into() {
+    local folder="$1" target="$2"
+    shift 2
+    say "configuring and building $target in ${folder#"$KAIVA_ROOT"/}"
+    mkdir -p "$folder"
+    if ! { cmake -S "$KAIVA_ROOT" -B "$folder" "$@" &&
+        cmake --build "$folder" -j "$(nproc)" --target "$target"; } >"$folder/build.log" 2>&1; then
+        tail -n 60 "$folder/build.log"
+        say "the build failed (whole log: $folder/build.log)"
+        return 1
+    fi
+}
+
+# How the sanitizer builds report: any report ends the program with an error status, so that the
+# test (or the game under an end-to-end test, which inherits these) fails. Leaks are checked in
+# full, with no suppression (see tests/sanitizers/keepLibrariesLoaded.cpp); ThreadSanitizer's
+# suppressions name only SFML's own lock order, with the reason beside them.
+export_sanitizer_options() {
+    export ASAN_OPTIONS="detect_leaks=1:check_initialization_order=1"
+    export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+    export TSAN_OPTIONS="halt_on_error=1:suppressions=$KAIVA_ROOT/tests/threadSanitizer.supp"
+}
+
+# The map reader's fuzzer: clang, libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer.
+build_fuzzer() {
+    build_target_into "$KAIVA_ROOT/build-fuzz" mapReaderFuzz -DCMAKE_CXX_COMPILER=clang++ \
+        -DKAIVA_SANITIZE=address -DKAIVA_FUZZ=ON -DKAIVA_BUILD_BENCH=OFF
+}
+
+# Runs the fuzzer for the given seconds on the committed seeds and what earlier runs found (kept in
+# build-fuzz/corpus). A fault stops it with an error status; the input that caused it is saved in
+# build-fuzz/findings/. Needs DISPLAY: the game's library opens the X display as it starts.
+run_fuzzer() {
+    local seconds="$1" fuzz="$KAIVA_ROOT/build-fuzz"
+    mkdir -p "$fuzz/corpus" "$fuzz/findings"
+    say "fuzzing the map reader for $seconds s"
+    "$fuzz/tests/fuzz/mapReaderFuzz" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 \
+        -print_final_stats=1 -dict="$KAIVA_ROOT/tests/fuzz/mapReader.dict" \
+        -artifact_prefix="$fuzz/findings/" "$fuzz/corpus" "$KAIVA_ROOT/tests/fuzz/corpus" \
+        >"$fuzz/fuzz.log" 2>&1 || {
+        tail -n 60 "$fuzz/fuzz.log"
+        say "the fuzzer found a fault (whole log: $fuzz/fuzz.log)"
+        return 1
+    }
+    grep -E '^(Done|stat::(number_of_executed_units|average_exec_per_sec|new_units_added))' \
+        "$fuzz/fuzz.log" | sed 's/^/kaiva:   /'
+}
+
+# Runs a command and says how long it took.
+timed() {
+    local label="$1" start=$SECONDS
+    shift
+    "$@"
+    say "$label took $((SECONDS - start)) s"
 }
 
 # Starts a private X server (1920 x 1080 like the game's screen; -noreset so that it survives the

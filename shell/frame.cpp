@@ -7,6 +7,7 @@
 #include "shell/gameState.h"
 #include "shell/input.h"
 #include "shell/resources.h"
+#include "shell/whereabouts.h"
 #include "story/dialogueBox.h"
 #include "story/endings.h"
 #include "story/interactions.h"
@@ -250,4 +251,5 @@ void runFrame() {
     drawFrame(window);
     window.display();
     checkEnding();
+    tellWhereaboutsIfAsked();
 }

@@ -6,6 +6,7 @@
 #include "shell/resources.h"
 #include "shell/screenLayout.h"
 #include "shell/sheetLoader.h"
+#include "shell/whereabouts.h"
 #include "story/inventory.h"
 #include "story/quests.h"
 #include "world/characterThread.h"
@@ -92,6 +93,7 @@ void releaseLoadingMemory() {
 } // namespace
 
 void startUp() {
+    listenForWhereabouts();
     seedRandom();
     openWindow();
     setUpCamera();

@@ -62,6 +62,9 @@ sf::Vector2f heroinePosition();
 // A new empty folder under the system's temporary folder, unique to this process and tag.
 std::filesystem::path makeTempDir(const std::string& tag);
 
+// How many times `part` stands in `text` (overlaps counted).
+std::size_t countOf(const std::string& text, const std::string& part);
+
 void writeTextFile(const std::filesystem::path& path, const std::string& contents);
 std::string readTextFile(const std::filesystem::path& path);
 

@@ -10,6 +10,7 @@
 #include "world/tileGrid.h"
 
 #include <cctype>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <limits>
@@ -22,14 +23,48 @@ MapLoadState mapLoad;
 
 namespace {
 
+// A malformed value is shown up to this many bytes: enough to recognise it, never a flood.
+constexpr std::size_t kShownValueBytes = 64;
+constexpr char kHexDigits[] = "0123456789abcdef";
+constexpr std::streamsize kLineChunk = 4096;
+
 const char* describe(ValueError error) {
     return error == ValueError::OutOfRange ? "out of the int32 range" : "not a number";
 }
 
+// A broken file's bytes are shown as text only where they are printable ASCII; anything else
+// (line ends, NUL, a terminal's escape sequences, Windows-1252 letters) as \xHH, so that what
+// reaches the console is one plain line whatever the file holds.
+std::string escapedForConsole(std::string_view text) {
+    std::string shown;
+    for (const char c : text.substr(0, kShownValueBytes)) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\\' || c == '"') {
+            shown += '\\';
+            shown += c;
+        } else if (byte >= 0x20 && byte < 0x7F) {
+            shown += c;
+        } else {
+            shown += "\\x";
+            shown += kHexDigits[byte >> 4];
+            shown += kHexDigits[byte & 0xF];
+        }
+    }
+    if (text.size() > kShownValueBytes) {
+        shown += "...";
+    }
+    return shown;
+}
+
 void reportMalformed(const std::string& path, int row, int col, std::string_view text,
                      ValueError error) {
-    std::cerr << "kaiva: " << path << ": row " << row << ", column " << col << ": value \"" << text
-              << "\" is " << describe(error) << "; the map is not loaded" << std::endl;
+    std::cerr << "kaiva: " << path << ": row " << row << ", column " << col << ": value \""
+              << escapedForConsole(text) << "\" is " << describe(error) << "; the map is not loaded"
+              << std::endl;
+}
+
+void reportUnreadable(const std::string& path, const std::string& why) {
+    std::cerr << "kaiva: " << path << ": " << why << "; the map is not loaded" << std::endl;
 }
 
 // Fills cell (row, col) of one layer with a value already converted (or malformed, in which case
@@ -72,6 +107,51 @@ bool loadLine(const std::string& path, MapLayer layer, int row, const std::strin
         }
         ++col;
         valueStart = i + 1;
+    }
+    return true;
+}
+
+enum class LineRead { Line, End, TooLong };
+
+// std::getline without its unbounded appetite: a line of up to kLongestMapLine bytes (line feed
+// excluded), read a chunk at a time. Through the stream's own getline, so that a read error (a
+// failing disk) ends the file instead of throwing out of the loader thread.
+LineRead readLine(std::istream& in, std::string& line) {
+    line.clear();
+    bool readAny = false;
+    char chunk[kLineChunk];
+    for (;;) {
+        in.getline(chunk, kLineChunk);
+        const auto got = static_cast<std::size_t>(in.gcount());
+        readAny = readAny || got > 0;
+        // The line feed was taken, and gcount counts it.
+        const bool lineEnded = !in.fail() && !in.eof();
+        line.append(chunk, lineEnded ? got - 1 : got);
+        if (line.size() > kLongestMapLine) {
+            return LineRead::TooLong;
+        }
+        if (lineEnded) {
+            return LineRead::Line;
+        }
+        if (in.eof() || in.bad()) {
+            return readAny ? LineRead::Line : LineRead::End;
+        }
+        in.clear(); // the chunk was full and the line goes on
+    }
+}
+
+// Only a regular file is read. A folder, a pipe or a device in its place is reported: a pipe
+// would block the loader (and the game's exit, which waits for it) until someone writes to it,
+// and a device such as /dev/zero never ends.
+bool isReadableMapFile(const std::string& path) {
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(path, error);
+    if (error || status.type() == std::filesystem::file_type::not_found) {
+        return true; // a missing or unreachable file reads as empty, silently, like one not opened
+    }
+    if (status.type() != std::filesystem::file_type::regular) {
+        reportUnreadable(path, "not a regular file");
+        return false;
     }
     return true;
 }
@@ -130,18 +210,31 @@ ValueError parseMapValue(std::string_view text, std::int32_t& value) {
     return ValueError::None;
 }
 
-bool loadLayer(const std::string& path, MapLayer layer) {
-    std::ifstream file(path);
+bool readLayer(std::istream& text, const std::string& name, MapLayer layer) {
     std::string line;
-    for (int row = 0; row < kGridSize && std::getline(file, line); ++row) {
-        if (mapLoad.cancelled.load()) {
+    for (int row = 0; row < kGridSize; ++row) {
+        const LineRead read = readLine(text, line);
+        if (read == LineRead::End || mapLoad.cancelled.load()) {
             return true;
         }
-        if (!loadLine(path, layer, row, line)) {
+        if (read == LineRead::TooLong) {
+            reportUnreadable(name, "row " + std::to_string(row) + " is longer than " +
+                                       std::to_string(kLongestMapLine) + " bytes");
+            return false;
+        }
+        if (!loadLine(name, layer, row, line)) {
             return false;
         }
     }
     return true; // lines beyond the last row are dropped
+}
+
+bool loadLayer(const std::string& path, MapLayer layer) {
+    if (!isReadableMapFile(path)) {
+        return false;
+    }
+    std::ifstream file(path, std::ios::binary);
+    return readLayer(file, path, layer);
 }
 
 void loadGroundLayer() {

@@ -4,11 +4,17 @@
 
 #include "shell/shared.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <istream>
 #include <string>
 #include <string_view>
 
 enum class MapLayer { Ground, Object };
+
+// A real row is a few kilobytes; a longer line is no map row, and reading on would let a broken
+// file of gigabytes without a line feed take the memory.
+constexpr std::size_t kLongestMapLine = std::size_t{1} << 20;
 
 extern const char* const kGroundMapPath; // "./assets/maps/mapLv0.txt"
 extern const char* const kObjectMapPath; // "./assets/maps/mapLv1.txt"
@@ -30,9 +36,15 @@ enum class ValueError { None, NotANumber, OutOfRange };
 ValueError parseMapValue(std::string_view text, std::int32_t& value);
 
 // Reads one map file into its layer of the grid. Returns false when a malformed value stopped
-// it (reported on standard error with file, row, column and text); a missing file reads as
-// empty. Runs on a loader thread; also callable directly by tests.
+// it (reported on standard error with file, row, column and the text, its unprintable bytes
+// escaped), or a line longer than any row could be, or something other than a regular file stands
+// in its place; a missing file reads as empty. Runs on a loader thread; also callable directly by
+// tests.
 bool loadLayer(const std::string& path, MapLayer layer);
+
+// The same reading from any stream of map text; `name` stands for the file in the reports. The
+// fuzzer feeds the loader its inputs through here, from memory.
+bool readLayer(std::istream& text, const std::string& name, MapLayer layer);
 
 // The bodies of the two loader threads.
 void loadGroundLayer();

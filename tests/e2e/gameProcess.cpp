@@ -8,6 +8,8 @@
 
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <fstream>
 #include <sstream>
@@ -50,6 +52,26 @@ Window findKaivaWindow(Display* display) {
     return found;
 }
 
+#if defined(__SANITIZE_ADDRESS__)
+extern "C" void __asan_init();
+
+// The game of an AddressSanitizer build is linked with the sanitizer's runtime, which must come
+// first among the libraries the program loads, or it refuses to start: a library preloaded into
+// the game (the frame timer) goes after that runtime, the same one these tests run with.
+std::string preloadedBesidesSanitizer(const std::string& preload) {
+    Dl_info runtime{};
+    if (dladdr(reinterpret_cast<void*>(&__asan_init), &runtime) == 0 ||
+        runtime.dli_fname == nullptr || std::strstr(runtime.dli_fname, "libasan") == nullptr) {
+        return preload;
+    }
+    return std::string(runtime.dli_fname) + ":" + preload;
+}
+#else
+std::string preloadedBesidesSanitizer(const std::string& preload) {
+    return preload;
+}
+#endif
+
 } // namespace
 
 GameProcess::GameProcess(const std::filesystem::path& folder,
@@ -62,7 +84,8 @@ GameProcess::GameProcess(const std::filesystem::path& folder,
         redirect(STDOUT_FILENO, logs_ / "stdout.txt");
         redirect(STDERR_FILENO, logs_ / "stderr.txt");
         for (const auto& [name, value] : environment) {
-            setenv(name.c_str(), value.c_str(), 1);
+            const std::string set = name == "LD_PRELOAD" ? preloadedBesidesSanitizer(value) : value;
+            setenv(name.c_str(), set.c_str(), 1);
         }
         if (chdir(folder.c_str()) == 0) {
             execl(binary.c_str(), binary.c_str(), static_cast<char*>(nullptr));
@@ -112,6 +135,12 @@ void GameProcess::pressKey(const std::string& key, std::chrono::milliseconds hol
     EXPECT_EQ(std::system(down.c_str()), 0);
     std::this_thread::sleep_for(hold);
     EXPECT_EQ(std::system(up.c_str()), 0);
+}
+
+void GameProcess::signal(int number) const {
+    if (pid_ > 0 && !status_) {
+        kill(pid_, number);
+    }
 }
 
 std::optional<int> GameProcess::waitForExit(std::chrono::milliseconds timeout) {
@@ -180,6 +209,12 @@ double GameProcess::cpuSecondsBesidesDrawing() const {
         }
     }
     return seconds;
+}
+
+std::chrono::milliseconds closeGrace() {
+    constexpr std::chrono::milliseconds kPlayersPatience{2000};
+    constexpr int kSanitizerSlowdown = 5;
+    return KAIVA_SANITIZED ? kPlayersPatience * kSanitizerSlowdown : kPlayersPatience;
 }
 
 PrivateXServer::PrivateXServer(const std::string& screen) {

@@ -33,6 +33,9 @@ public:
     // Holds a key (an xdotool key name) down for `hold`, then releases it.
     void pressKey(const std::string& key, std::chrono::milliseconds hold);
 
+    // Sends the game a signal (kill(2)).
+    void signal(int number) const;
+
     // The exit status once the process has ended; nothing if it still runs after the timeout.
     std::optional<int> waitForExit(std::chrono::milliseconds timeout);
     // Waits until the console (standard output) contains `text`.
@@ -52,6 +55,10 @@ private:
     std::filesystem::path logs_;
     XDisplay* display_ = nullptr;
 };
+
+// How long a close may take: the 2 s a player would wait, or several times that in a sanitizer
+// build, which runs the whole game (and its ending, Mesa's included) many times slower.
+std::chrono::milliseconds closeGrace();
 
 // An Xvfb server of its own, for a test that needs a screen of another size.
 class PrivateXServer {

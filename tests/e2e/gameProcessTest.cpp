@@ -13,14 +13,6 @@ namespace {
 using std::chrono::milliseconds;
 using std::chrono::seconds;
 
-std::size_t countOf(const std::string& text, const std::string& part) {
-    std::size_t count = 0;
-    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
-        ++count;
-    }
-    return count;
-}
-
 // Distinct colours in a coarse sample of the picture: a drawn world has many, a blank screen one.
 std::size_t colourVariety(const sf::Image& picture) {
     std::set<sf::Uint32> colours;
@@ -60,7 +52,7 @@ TEST_F(GameProcessTest, OpensItsFullScreenWindowLoadsTheMapAndClosesWithStatusZe
     EXPECT_GT(colourVariety(picture), 20u);
 
     game.requestClose(window);
-    EXPECT_EQ(game.waitForExit(seconds(2)), 0);
+    EXPECT_EQ(game.waitForExit(closeGrace()), 0);
     EXPECT_EQ(game.console(), "Thread Lv 0 Finito\nThread Lv 1 Finito\n");
     EXPECT_EQ(game.errors().find("Failed to"), std::string::npos) << "an asset did not load:\n"
                                                                   << game.errors();
@@ -71,7 +63,7 @@ TEST_F(GameProcessTest, EscapeClosesTheGameLikeTheCloseButton) {
     ASSERT_NE(game.waitForWindow(seconds(15)), 0u) << game.errors();
     std::this_thread::sleep_for(milliseconds(300));
     game.pressKey("Escape", milliseconds(150));
-    EXPECT_EQ(game.waitForExit(seconds(2)), 0);
+    EXPECT_EQ(game.waitForExit(closeGrace()), 0);
 }
 
 TEST_F(GameProcessTest, ClosingAtOnceWhileTheMapStillLoadsEndsCleanly) {
@@ -79,7 +71,7 @@ TEST_F(GameProcessTest, ClosingAtOnceWhileTheMapStillLoadsEndsCleanly) {
     const XWindow window = game.waitForWindow(seconds(15));
     ASSERT_NE(window, 0u);
     game.requestClose(window);
-    EXPECT_EQ(game.waitForExit(seconds(2)), 0) << game.errors();
+    EXPECT_EQ(game.waitForExit(closeGrace()), 0) << game.errors();
 }
 
 // A missing font or heroine picture is said once on the console and the game goes on.
@@ -99,7 +91,7 @@ TEST_F(GameProcessTest, AMissingFontOrHeroinePictureIsSaidOnceAndTheGameGoesOn) 
         ASSERT_NE(window, 0u) << game.errors();
         ASSERT_TRUE(game.waitForConsole("Thread Lv 1 Finito\n", seconds(15)));
         game.requestClose(window);
-        EXPECT_EQ(game.waitForExit(seconds(2)), 0);
+        EXPECT_EQ(game.waitForExit(closeGrace()), 0);
         EXPECT_EQ(countOf(game.console(), missing.line), 1u) << game.console();
     }
 }
@@ -116,7 +108,7 @@ TEST_F(GameProcessTest, ABrokenMapIsReportedNeverCompletedAndTheGameStillClosesC
     std::this_thread::sleep_for(seconds(2));
     EXPECT_EQ(countOf(game.errors(), "mapLv1.txt: row 3, column 0"), 1u) << game.errors();
     game.requestClose(window);
-    EXPECT_EQ(game.waitForExit(seconds(2)), 0);
+    EXPECT_EQ(game.waitForExit(closeGrace()), 0);
     EXPECT_EQ(game.console().find("Finito"), std::string::npos) << game.console();
 }
 
@@ -130,7 +122,7 @@ TEST_F(GameProcessTest, WithoutASoundDeviceMusicIsOffQuietlyAndCheaply) {
     std::this_thread::sleep_for(seconds(3));
     const double cpuInThreeSeconds = quiet.cpuSecondsBesidesDrawing() - cpuAtStart;
     quiet.requestClose(window);
-    EXPECT_EQ(quiet.waitForExit(seconds(2)), 0);
+    EXPECT_EQ(quiet.waitForExit(closeGrace()), 0);
     EXPECT_EQ(countOf(quiet.errors(), "music is off"), 1u) << quiet.errors().substr(0, 2000);
     EXPECT_LT(quiet.errors().size(), 2000u) << quiet.errors().substr(0, 2000);
     EXPECT_LT(quiet.console().size(), 200u);
@@ -166,5 +158,5 @@ TEST_F(GameProcessTest, OnAnotherScreenSizeTheWholePictureShowsLetterboxed) {
     }
     EXPECT_GT(picturePart.size(), 1u) << "the world is drawn inside the bars";
     game.requestClose(window);
-    EXPECT_EQ(game.waitForExit(seconds(2)), 0);
+    EXPECT_EQ(game.waitForExit(closeGrace()), 0);
 }

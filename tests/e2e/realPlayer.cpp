@@ -1,21 +1,29 @@
 // realPlayer.cpp -- playing the real binary: routes from the planner walked with held keys, the
-// heroine kept track of by the camera the tile cursor shows, screens told apart by their pixels.
+// heroine's place asked of the game, screens told apart by their pixels.
 #include "e2e/realPlayer.h"
 
 #include "testSupport.h"
 
 #include "shell/gameState.h"
+#include "shell/resources.h"
 #include "shell/startup.h"
 #include "world/characters.h"
 #include "world/heroine.h"
 #include "world/mapLoader.h"
 #include "world/tileGrid.h"
+#include "world/worldDrawing.h"
 
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -27,8 +35,8 @@ const sf::Vector2i kMousePark(1600, 420); // clear of the HUD, the pop-up and th
 const sf::FloatRect kPlayArea(0, 0, 6200, 6000);
 constexpr float kClearance = 12; // a run may end a few pixels off: keep that far from walls
 constexpr float kSpeed = 200;    // pixels a second, walking
-constexpr float kCameraSlack = 100;
-constexpr float kFollowStep = 3.4f; // one frame's walk at 60 frames a second
+constexpr int kShortestPress = 30;  // milliseconds: shorter ones may fall between two frames
+constexpr float kCloseEnough = 6;   // pixels short of a run's end that count as there
 constexpr float kTalkReach = 90;
 
 void run(const std::string& command) {
@@ -67,11 +75,31 @@ sf::FloatRect roundOf(int index) {
     return {x - kTalkReach, y, 84 + 2 * kTalkReach, 84};
 }
 
-// Its reach at its start place.
-sf::FloatRect startReachOf(int index) {
+// Where to wait for a character: on its round, halfway along its leg (it walks through the
+// heroine both ways), or beside it when it stands. The heroine's middle should lie within this.
+sf::FloatRect meetingPlaceOf(int index) {
+    const CharacterSetUp& setUp = characterSetUps[index];
     const float x = characterStartTable[index].col * 100.0f;
     const float y = characterStartTable[index].row * 100.0f;
-    return {x - kTalkReach + 10, y + 10, 84 + 2 * kTalkReach - 20, 64};
+    const float halfLeg = setUp.patrolRange * 50.0f;
+    sf::Vector2f middle(x + 42, y + 42);
+    switch (setUp.direction) {
+    case 0:
+        middle.x += halfLeg;
+        break;
+    case 1:
+        middle.x -= halfLeg;
+        break;
+    case 2:
+        middle.y -= halfLeg;
+        break;
+    case 3:
+        middle.y += halfLeg;
+        break;
+    default: // it stands: beside it, within its reach
+        return {x - kTalkReach + 10, y + 10, 84 + 2 * kTalkReach - 20, 64};
+    }
+    return {middle.x - 15, middle.y - 15, 30, 30};
 }
 
 bool sameColour(sf::Color a, sf::Color b) {
@@ -80,7 +108,9 @@ bool sameColour(sf::Color a, sf::Color b) {
 
 } // namespace
 
-RealPlayer::RealPlayer(GameProcess& game) : game_(game) {
+RealPlayer::RealPlayer(GameProcess& game)
+    : game_(game),
+      trace_(std::filesystem::path(KAIVA_BUILD_DIR) / "screenshots" / "play-trace.txt") {
     resetGameState();
     EXPECT_TRUE(loadLayer(kAssets + "/maps/mapLv0.txt", MapLayer::Ground));
     EXPECT_TRUE(loadLayer(kAssets + "/maps/mapLv1.txt", MapLayer::Object));
@@ -151,13 +181,14 @@ bool RealPlayer::endShown(const sf::Image& shot) const {
 
 namespace {
 
-template <class Seen> bool waitUntil(std::chrono::seconds timeout, Seen seen) {
+template <class Seen>
+bool waitUntil(std::chrono::seconds timeout, Seen seen, milliseconds between = milliseconds(100)) {
     const auto end = Clock::now() + timeout;
     while (Clock::now() < end) {
         if (seen()) {
             return true;
         }
-        std::this_thread::sleep_for(milliseconds(100));
+        std::this_thread::sleep_for(between);
     }
     return false;
 }
@@ -170,7 +201,7 @@ bool RealPlayer::waitForRoaming(std::chrono::seconds timeout) {
         const sf::Image shot = screen();
         return hudShown(shot) && !dialogueShown(shot);
     });
-    return roaming && measureCamera();
+    return roaming && locate();
 }
 
 bool RealPlayer::waitForDialogue(std::chrono::seconds timeout) {
@@ -185,52 +216,75 @@ bool RealPlayer::waitForEndScreen(std::chrono::seconds timeout) {
     return waitUntil(timeout, [&] { return endShown(screen()); });
 }
 
-// The cursor outlines, in pure blue, the cell under the parked mouse: its left and top outline
-// lie one pixel before the cell's own square on the screen.
-bool RealPlayer::measureCamera() {
-    std::this_thread::sleep_for(milliseconds(60)); // a frame or two with the mouse here
-    const sf::Image shot = screen();
-    int outlineX = -1;
-    for (int x = kMousePark.x; x > kMousePark.x - 110 && outlineX < 0; --x) {
-        if (sameColour(shot.getPixel(static_cast<unsigned>(x), kMousePark.y), sf::Color::Blue)) {
-            outlineX = x;
-        }
-    }
-    int outlineY = -1;
-    for (int y = kMousePark.y; y > kMousePark.y - 110 && outlineY < 0; --y) {
-        if (sameColour(shot.getPixel(kMousePark.x, static_cast<unsigned>(y)), sf::Color::Blue)) {
-            outlineY = y;
-        }
-    }
-    if (outlineX < 0 || outlineY < 0) {
-        ADD_FAILURE() << "the tile cursor is not where the mouse is";
+// The game tells where she is on SIGUSR1, one console line at the end of its next frame.
+bool RealPlayer::locate() {
+    static const std::string kTold = "heroine at ";
+    const std::size_t before = countOf(game_.console(), kTold);
+    game_.signal(SIGUSR1);
+    std::string console;
+    const bool told = waitUntil(std::chrono::seconds(5), [&] {
+        console = game_.console();
+        return countOf(console, kTold) > before;
+    }, milliseconds(5));
+    if (!told) {
+        ADD_FAILURE() << "the game did not tell where she is";
         return false;
     }
-    // The camera's left edge plus the cell's screen column is a multiple of 100: take the one
-    // nearest the estimate.
-    const auto nearest = [](float estimateEdge, int cellOnScreen) {
-        const float multiple = std::round((estimateEdge + cellOnScreen) / 100) * 100;
-        return multiple - cellOnScreen;
-    };
-    camera_.x = nearest(camera_.x - 960, outlineX + 1) + 960;
-    camera_.y = nearest(camera_.y - 540, outlineY + 1) + 540;
+    float x = 0;
+    float y = 0;
+    if (std::sscanf(console.c_str() + console.rfind(kTold) + kTold.size(), "%f %f", &x, &y) != 2) {
+        ADD_FAILURE() << "unreadable whereabouts: " << console.substr(console.rfind(kTold));
+        return false;
+    }
+    heroine_ = {x, y};
     return true;
 }
 
+// Holds a key through XTest from this process: no program is started between the press and the
+// release, so the hold lasts what was asked, to a millisecond, on a busy machine too.
+void RealPlayer::hold(const std::string& key, milliseconds duration) {
+    XDisplay* display = game_.display();
+    const unsigned code = XKeysymToKeycode(display, XStringToKeysym(key.c_str()));
+    XTestFakeKeyEvent(display, code, True, 0);
+    XFlush(display);
+    std::this_thread::sleep_for(duration);
+    XTestFakeKeyEvent(display, code, False, 0);
+    XFlush(display);
+}
+
 void RealPlayer::walk(const std::string& key, float pixels) {
-    const sf::Vector2f before = camera_;
-    game_.pressKey(key, milliseconds(static_cast<int>(pixels / kSpeed * 1000)));
-    const float sign = key == "a" || key == "w" ? -1.0f : 1.0f;
-    const bool across = key == "a" || key == "d";
-    (across ? heroine_.x : heroine_.y) += sign * pixels;
-    measureCamera();
-    // While the camera follows, she walks at its threshold: 100 beyond its centre across, 100
-    // above it up and down, give or take one frame's step.
-    if (across && std::abs(camera_.x - before.x) > 1) {
-        heroine_.x = camera_.x + sign * (kCameraSlack + kFollowStep / 2);
-    } else if (!across && std::abs(camera_.y - before.y) > 1) {
-        heroine_.y = camera_.y - kCameraSlack + sign * kFollowStep / 2;
+    const sf::Vector2f from = heroine_;
+    hold(key, milliseconds(std::max(kShortestPress, static_cast<int>(pixels / kSpeed * 1000))));
+    std::this_thread::sleep_for(milliseconds(60)); // the release seen, her last step taken
+    locate();
+    trace_ << key << " " << pixels << ": from " << from.x << "," << from.y << " to " << heroine_.x
+           << "," << heroine_.y << std::endl;
+}
+
+// A straight run, walked in presses of at most 300 pixels, each followed by asking where she is: a
+// press goes a frame or two too far or too short on a busy machine, so the next one is aimed at
+// what is left. A character that speaks first may stop her on the way: the talk has begun. False
+// when she is off the run's line (she went past its end, or a wall turned her aside).
+bool RealPlayer::walkRun(const RoutePlanner::Run& run, int goal) {
+    constexpr float kLongestPress = 300;
+    constexpr float kOffCourse = 8;
+    const bool across = run.key == sf::Keyboard::A || run.key == sf::Keyboard::D;
+    const float sign = run.key == sf::Keyboard::A || run.key == sf::Keyboard::W ? -1.0f : 1.0f;
+    for (int press = 0; press < 200; ++press) {
+        const sf::Vector2f off = run.to - heroine_;
+        const float ahead = sign * (across ? off.x : off.y);
+        if (std::abs(across ? off.y : off.x) > kOffCourse || ahead < -kOffCourse) {
+            return false;
+        }
+        if (ahead <= kCloseEnough) {
+            return true;
+        }
+        walk(keyName(run.key), std::min(ahead, kLongestPress));
+        if (goal >= 0 && npcs[goal].startsTalk && dialogueShown(screen())) {
+            return true;
+        }
     }
+    return false;
 }
 
 bool RealPlayer::walkTo(const std::function<bool(const sf::FloatRect&)>& arrived, int goal) {
@@ -242,7 +296,6 @@ bool RealPlayer::walkTo(const std::function<bool(const sf::FloatRect&)>& arrived
         }
         return false;
     };
-    constexpr float kOffCourse = 8; // further than this from the plan: plan again from here
     for (int plans = 0; plans < 30 && !arrived(boundsAt(heroine_)); ++plans) {
         const auto runs = planner_.runs(heroine_, arrived, avoided, kClearance, kPlayArea);
         if (runs.empty()) {
@@ -250,10 +303,11 @@ bool RealPlayer::walkTo(const std::function<bool(const sf::FloatRect&)>& arrived
             return false;
         }
         for (const RoutePlanner::Run& next : runs) {
-            walk(keyName(next.key), next.pixels);
-            const sf::Vector2f off = heroine_ - next.to;
-            if (std::abs(off.x) > kOffCourse || std::abs(off.y) > kOffCourse) {
-                break;
+            if (!walkRun(next, goal)) {
+                break; // off course: plan again from where she is
+            }
+            if (goal >= 0 && npcs[goal].startsTalk && dialogueShown(screen())) {
+                return true;
             }
         }
     }
@@ -261,8 +315,15 @@ bool RealPlayer::walkTo(const std::function<bool(const sf::FloatRect&)>& arrived
 }
 
 bool RealPlayer::walkToCharacter(int index) {
-    const sf::FloatRect reach = startReachOf(index);
-    return walkTo([&](const sf::FloatRect& her) { return her.intersects(reach); }, index);
+    const sf::FloatRect place = meetingPlaceOf(index);
+    if (characterSetUps[index].direction == 4) {
+        return walkTo([&](const sf::FloatRect& her) { return her.intersects(place); }, index);
+    }
+    return walkTo(
+        [&](const sf::FloatRect& her) {
+            return place.contains(her.left + her.width / 2, her.top + her.height / 2);
+        },
+        index);
 }
 
 bool RealPlayer::walkToObject(int col, int row) {
@@ -292,5 +353,6 @@ void RealPlayer::noLongerSpeaksFirst(int index) {
 }
 
 void RealPlayer::pushedUp() {
-    heroine_.y -= 100;
+    std::this_thread::sleep_for(milliseconds(100));
+    locate();
 }

@@ -1,6 +1,6 @@
 // realPlayer.h -- a player for the real game: real X input (held keys for walking, presses for E
 // and the battle keys, mouse clicks for choices), what the screen shows read from screenshots, and
-// where the heroine is kept track of from the camera, measured on the tile cursor.
+// where the heroine is asked of the game itself (SIGUSR1, answered on its console).
 #pragma once
 
 #include "e2e/gameProcess.h"
@@ -9,7 +9,10 @@
 #include <SFML/Graphics/Image.hpp>
 
 #include <chrono>
+#include <fstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 class RealPlayer {
 public:
@@ -47,14 +50,15 @@ public:
 
 private:
     bool walkTo(const std::function<bool(const sf::FloatRect&)>& arrived, int goal);
-    // The camera's centre, from where the tile cursor lies around the mouse: exact to a pixel
-    // given an estimate within 50 pixels.
-    bool measureCamera();
+    bool walkRun(const RoutePlanner::Run& run, int goal);
+    void hold(const std::string& key, std::chrono::milliseconds duration);
+    // Asks the game where she is and waits for its answer.
+    bool locate();
     void parkMouse();
 
     GameProcess& game_;
     RoutePlanner planner_;
     sf::Vector2f heroine_{918, 498};
-    sf::Vector2f camera_{999, 600};
     sf::Image talkSheet_;
+    std::ofstream trace_; // each press: where she was and where it took her
 };

@@ -15,7 +15,8 @@ namespace {
 using std::chrono::milliseconds;
 using std::chrono::seconds;
 
-const seconds kIntroAndCard(420); // about a minute at 60 frames a second; far longer on a busy machine
+const seconds
+    kIntroAndCard(420); // about a minute at 60 frames a second; far longer on a busy machine
 const seconds kCard(30);
 
 class RealPlaythrough : public ::testing::Test {
@@ -46,7 +47,10 @@ void fightUntilOver(RealPlayer& player) {
 // A character that speaks first, met on its round; the talk goes on to its battle line.
 void meetForBattle(RealPlayer& player, int invader) {
     ASSERT_TRUE(player.walkToCharacter(invader));
-    ASSERT_TRUE(player.waitForDialogue(seconds(30))) << "it never came by";
+    if (!player.waitForDialogue(seconds(30))) {
+        player.saveScreen("play-failed-meeting-" + std::to_string(invader));
+        FAIL() << "it never came by";
+    }
     presses(player, 2); // the taunt whole, then "Sium": the battle
     ASSERT_TRUE(player.waitForBattle(seconds(5)));
 }
@@ -71,10 +75,10 @@ TEST_F(RealPlaythrough, AttackingTheInvadersAndLosingFourBattlesEndsInDespair) {
     RealPlayer player(game);
     ASSERT_TRUE(player.waitForRoaming(kIntroAndCard)) << "the intro and first card never ended";
     player.saveScreen("play-hud");
-    askTheSage(player, 0); // "Attacca gli invasori": hope 40
+    ASSERT_NO_FATAL_FAILURE(askTheSage(player, 0)); // "Attacca gli invasori": hope 40
     for (int battleLost = 1; battleLost <= 4; ++battleLost) {
         SCOPED_TRACE(battleLost);
-        meetForBattle(player, kJohn);
+        ASSERT_NO_FATAL_FAILURE(meetForBattle(player, kJohn));
         if (battleLost == 1) {
             player.saveScreen("play-battle");
         }
@@ -98,7 +102,7 @@ TEST_F(RealPlaythrough, TheAxeTwoInvadersTheTamedCrisocioneAndFleeingFromTheBoss
     ASSERT_NE(game.waitForWindow(seconds(15)), 0u) << game.errors();
     RealPlayer player(game);
     ASSERT_TRUE(player.waitForRoaming(kIntroAndCard));
-    askTheSage(player, 0);
+    ASSERT_NO_FATAL_FAILURE(askTheSage(player, 0));
 
     ASSERT_TRUE(player.walkToObject(3, 15)); // the weapons basket
     player.press("e");
@@ -112,7 +116,7 @@ TEST_F(RealPlaythrough, TheAxeTwoInvadersTheTamedCrisocioneAndFleeingFromTheBoss
 
     for (int invader : {kJohn, kLuke}) {
         SCOPED_TRACE(invader);
-        meetForBattle(player, invader);
+        ASSERT_NO_FATAL_FAILURE(meetForBattle(player, invader));
         fightUntilOver(player); // the axe wins: 25 a blow against 15
         ASSERT_TRUE(player.waitForDialogue(seconds(5)));
         presses(player, 2);

@@ -19,13 +19,13 @@
 #include "world/tileGrid.h"
 #include "world/visibleWindow.h"
 
-#include <cmath>
-#include <cstdlib>
 #include <climits>
+#include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <deque>
-#include <queue>
 #include <mutex>
+#include <queue>
 
 namespace {
 
@@ -180,15 +180,26 @@ RoutePlanner::runs(sf::Vector2f from, const std::function<bool(const sf::FloatRe
         return sf::Vector2f(from.x + (cell % width - left) * kLattice,
                             from.y + (cell / width - top) * kLattice);
     };
-    const auto roomy = [&](sf::Vector2f at) {
-        for (const sf::Vector2f shift : {sf::Vector2f(0, 0), sf::Vector2f(clearance, 0),
-                                         sf::Vector2f(-clearance, 0), sf::Vector2f(0, clearance),
-                                         sf::Vector2f(0, -clearance)}) {
+    // 1: free with room around it; 3: free but close to a wall, dearer to walk through;
+    // 2: not to be walked.
+    constexpr int kTightCost = 20;
+    // Around the start she may stand a step inside a wall, as a frame's walk can take her before
+    // the sensors stop her: the way out of it is walkable.
+    constexpr float kEscape = 15;
+    const auto roomy = [&](sf::Vector2f at) -> char {
+        if (std::abs(at.x - from.x) <= kEscape && std::abs(at.y - from.y) <= kEscape) {
+            return free(at) ? 1 : 3;
+        }
+        if (!free(at) || avoided(boundsAt(at))) {
+            return 2;
+        }
+        for (const sf::Vector2f shift : {sf::Vector2f(clearance, 0), sf::Vector2f(-clearance, 0),
+                                         sf::Vector2f(0, clearance), sf::Vector2f(0, -clearance)}) {
             if (!free(at + shift)) {
-                return false;
+                return 3;
             }
         }
-        return !avoided(boundsAt(at));
+        return 1;
     };
     // Dijkstra over (lattice point, last key), turns costing extra.
     const std::size_t states = static_cast<std::size_t>(width) * height * 4;
@@ -230,11 +241,12 @@ RoutePlanner::runs(sf::Vector2f from, const std::function<bool(const sf::FloatRe
             const int next = row * width + col;
             char& known = roomyKnown[static_cast<std::size_t>(next)];
             if (known == 0) {
-                known = roomy(pointOf(next)) ? 1 : 2;
+                known = roomy(pointOf(next));
             }
             const int nextState = next * 4 + m;
-            const int nextCost = here + 1 + (m != state % 4 ? kTurnCost : 0);
-            if (known == 1 && nextCost < cost[static_cast<std::size_t>(nextState)]) {
+            const int nextCost =
+                here + (known == 3 ? kTightCost : 1) + (m != state % 4 ? kTurnCost : 0);
+            if (known != 2 && nextCost < cost[static_cast<std::size_t>(nextState)]) {
                 cost[static_cast<std::size_t>(nextState)] = nextCost;
                 cameFrom[static_cast<std::size_t>(nextState)] = state;
                 queue.push({nextCost, nextState});

@@ -40,9 +40,10 @@ public:
         float pixels;
         sf::Vector2f to;
     };
-    std::vector<Run> runs(sf::Vector2f from, const std::function<bool(const sf::FloatRect&)>& arrived,
-                          const std::function<bool(const sf::FloatRect&)>& avoided,
-                          float clearance, const sf::FloatRect& area) const;
+    std::vector<Run> runs(sf::Vector2f from,
+                          const std::function<bool(const sf::FloatRect&)>& arrived,
+                          const std::function<bool(const sf::FloatRect&)>& avoided, float clearance,
+                          const sf::FloatRect& area) const;
 
 private:
     std::vector<sf::FloatRect> sensors_; // the sensor lines relative to her top-left corner

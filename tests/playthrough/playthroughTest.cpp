@@ -54,6 +54,25 @@ void askTheSage(Player& player, int choice) {
     player.waitForPlay();
 }
 
+// Quest 2 with Honani: 0 help with the apples (quest 3), 1 go and train (quest 4).
+void askHonani(Player& player, int choice) {
+    EXPECT_EQ(story.currentQuest, 2);
+    player.walkToCharacter(kHonani);
+    player.press(sf::Keyboard::E);
+    ASSERT_TRUE(player.talkToChoiceOrEnd());
+    player.choose(choice);
+    player.talkToEnd();
+    EXPECT_TRUE(story.transitionPending);
+    player.waitForPlay();
+}
+
+// Finds the item at cell (col, row) and reads its message.
+void find(Player& player, sf::Vector2i cell) {
+    take(player, cell);
+    EXPECT_EQ(conversation.activeNpc, kItemMessage);
+    player.talkToEnd();
+}
+
 // Quest 4 with the trainer: his question, a mannequin, his last word.
 void train(Player& player, int skill) {
     EXPECT_EQ(story.currentQuest, 4);
@@ -149,13 +168,8 @@ TEST(Playthrough, TrainingAttackFightingTheCrisocioneAndFleeingWithLittleHope) {
     Player player(2);
     askTheSage(player, 1); // warn the village
     EXPECT_EQ(story.hope, 90);
-    player.walkToCharacter(kHonani);
-    player.press(sf::Keyboard::E);
-    ASSERT_TRUE(player.talkToChoiceOrEnd());
-    player.choose(1); // "No, mi devo allenare"
-    player.talkToEnd();
+    askHonani(player, 1); // "No, mi devo allenare"
     EXPECT_EQ(story.hope, 70);
-    player.waitForPlay();
     train(player, 0);
     EXPECT_EQ(story.playerAttack, 8);
     take(player, {3, 15}); // the weapons basket: the axe
@@ -173,14 +187,9 @@ TEST(Playthrough, TrainingAttackFightingTheCrisocioneAndFleeingWithLittleHope) {
 TEST(Playthrough, ApplesForHonaniTheSwordTamingAndFleeingWithTheTribe) {
     Player player(4);
     askTheSage(player, 1);
-    player.walkToCharacter(kHonani);
-    player.press(sf::Keyboard::E);
-    ASSERT_TRUE(player.talkToChoiceOrEnd());
-    player.choose(0); // "Si, ti aiuto"
-    player.talkToEnd();
+    askHonani(player, 0); // "Si, ti aiuto"
     EXPECT_EQ(story.hope, 110);
     EXPECT_EQ(story.currentQuest, 3);
-    player.waitForPlay();
     for (int apple = 0; apple < 3; ++apple) {
         SCOPED_TRACE(apple);
         take(player, cellsWith(544).front());
@@ -229,17 +238,11 @@ TEST(Playthrough, TheChestTheAxeAndABattleLostToTheBossWithLittleHope) {
 TEST(Playthrough, TrainingArmourAndABattleLostToTheBossWithTheTribesHope) {
     Player player(8);
     askTheSage(player, 1);
-    player.walkToCharacter(kHonani);
-    player.press(sf::Keyboard::E);
-    ASSERT_TRUE(player.talkToChoiceOrEnd());
-    player.choose(1);
-    player.talkToEnd();
-    player.waitForPlay();
+    askHonani(player, 1); // "No, mi devo allenare": 70
     train(player, 1);
     EXPECT_EQ(story.playerArmour, 3);
     EXPECT_EQ(story.playerAttack, 5);
-    take(player, {3, 15});
-    player.talkToEnd();
+    find(player, {3, 15});
     beatTheInvaders(player);
     passTheCrisocione(player, 1);
     faceTheBoss(player, 1, 9); // 70 + 15
@@ -254,17 +257,10 @@ TEST(Playthrough, TrainingArmourAndABattleLostToTheBossWithTheTribesHope) {
 TEST(Playthrough, BeatingTheBoss) {
     Player player(10);
     askTheSage(player, 1);
-    player.walkToCharacter(kHonani);
-    player.press(sf::Keyboard::E);
-    ASSERT_TRUE(player.talkToChoiceOrEnd());
-    player.choose(1);
-    player.talkToEnd();
-    player.waitForPlay();
+    askHonani(player, 1); // "No, mi devo allenare": 70
     train(player, 0);
-    take(player, {3, 15});
-    player.talkToEnd();
-    take(player, {49, 37});
-    player.talkToEnd();
+    find(player, {3, 15});
+    find(player, {49, 37});
     EXPECT_EQ(story.playerAttack, 28);
     EXPECT_EQ(story.playerArmour, 3);
     beatTheInvaders(player);

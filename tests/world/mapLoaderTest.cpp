@@ -5,7 +5,13 @@
 #include "world/mapLoader.h"
 #include "world/tileGrid.h"
 
+#include <sys/stat.h>
+
+#include <fcntl.h>
+#include <fstream>
+#include <future>
 #include <sstream>
+#include <unistd.h>
 
 namespace {
 
@@ -132,6 +138,136 @@ TEST_F(MapLoaderTest, AMalformedValueIsReportedWithFileRowColumnAndText) {
     EXPECT_NE(errors.find("\"O50\""), std::string::npos) << errors;
     EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
     EXPECT_EQ(cellAt(1, 2).objectId, 12); // 12x reads as 12
+}
+
+// Whatever bytes a broken file holds, its report is one plain line: printable ASCII as it is, the
+// rest as \xHH, and a long value cut.
+TEST_F(MapLoaderTest, AMalformedValueReachesTheConsoleAsOnePlainLine) {
+    struct Case {
+        std::string value;
+        std::string shown;
+    };
+    const Case cases[] = {
+        {"\x1b[2J\x1b[31mx", "\\x1b[2J\\x1b[31mx"},
+        {std::string("\0\x01z", 3), "\\x00\\x01z"},
+        {"x\r", "x\\x0d"},
+        {"\tq", "\\x09q"},
+        {"\xe0t\xff\x7f", "\\xe0t\\xff\\x7f"},
+        {"q\\\"", "q\\\\\\\""},
+        {std::string(65, 'z'), std::string(64, 'z') + "..."},
+        {std::string(64, 'z'), std::string(64, 'z')},
+    };
+    for (const Case& c : cases) {
+        resetGameState();
+        std::istringstream map(c.value + " ;\n");
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(readLayer(map, "maps/mapLv0.txt", MapLayer::Ground));
+        EXPECT_EQ(testing::internal::GetCapturedStderr(),
+                  "kaiva: maps/mapLv0.txt: row 0, column 0: value \"" + c.shown +
+                      "\" is not a number; the map is not loaded\n");
+    }
+}
+
+// A line is read up to kLongestMapLine bytes; one byte more and the map is not loaded.
+TEST_F(MapLoaderTest, ALineLongerThanAnyRowStopsTheMap) {
+    const std::string atLimit = "5 ;" + std::string(kLongestMapLine - 3, '#');
+    const std::string tooLong =
+        "row 1 is longer than " + std::to_string(kLongestMapLine) + " bytes";
+    struct Case {
+        const char* what;
+        std::string text;
+        bool ok;
+        std::string report;
+        int lastRowLoaded;
+    };
+    const Case cases[] = {
+        {"at the limit", "1 ;\n" + atLimit + "\n6 ;\n", true, "", 2},
+        {"at the limit, at the file's end", "1 ;\n" + atLimit, true, "", 1},
+        {"one byte over", "1 ;\n" + atLimit + "#\n6 ;\n", false, tooLong, 0},
+        {"over, no line feed", "1 ;\n" + atLimit + std::string(3 << 20, '#'), false, tooLong, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        resetGameState();
+        std::istringstream map(c.text);
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(readLayer(map, "map.txt", MapLayer::Ground), c.ok);
+        const std::string errors = testing::internal::GetCapturedStderr();
+        EXPECT_NE(errors.find(c.report), std::string::npos) << errors;
+        EXPECT_EQ(errors.empty(), c.ok) << errors;
+        for (int row = 0; row < 3; ++row) {
+            EXPECT_EQ(cellAt(row, 0).loaded, row <= c.lastRowLoaded) << "row " << row;
+        }
+    }
+}
+
+// A folder, a pipe or a device in place of a map file is reported and not read: a pipe would
+// block the loader, and the game's exit with it, until someone wrote to it.
+TEST_F(MapLoaderTest, OnlyARegularFileIsRead) {
+    const std::filesystem::path dir = makeTempDir("irregular");
+    writeTextFile(dir / "real.txt", "9 ;\n");
+    struct Case {
+        const char* what;
+        void (*make)(const std::filesystem::path& at, const std::filesystem::path& real);
+        bool ok;
+    };
+    const Case cases[] = {
+        {"a folder", [](const auto& at, const auto&) { std::filesystem::create_directory(at); },
+         false},
+        {"a pipe", [](const auto& at, const auto&) { ASSERT_EQ(mkfifo(at.c_str(), 0600), 0); },
+         false},
+        {"a link to /dev/zero",
+         [](const auto& at, const auto&) { std::filesystem::create_symlink("/dev/zero", at); },
+         false},
+        {"a link to a map file",
+         [](const auto& at, const auto& real) { std::filesystem::create_symlink(real, at); }, true},
+    };
+    int index = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        resetGameState();
+        const std::filesystem::path map = dir / ("map" + std::to_string(++index) + ".txt");
+        c.make(map, dir / "real.txt");
+        testing::internal::CaptureStderr();
+        auto loading = std::async(std::launch::async,
+                                  [&] { return loadLayer(map.string(), MapLayer::Ground); });
+        if (loading.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+            close(open(map.c_str(), O_WRONLY | O_NONBLOCK)); // a writer comes and goes: EOF
+            ADD_FAILURE() << "the loader waited for the pipe";
+        }
+        EXPECT_EQ(loading.get(), c.ok);
+        const std::string errors = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(errors, c.ok ? ""
+                               : "kaiva: " + map.string() +
+                                     ": not a regular file; the map is not loaded\n");
+        EXPECT_EQ(cellAt(0, 0).groundId, c.ok ? 9 : 0);
+    }
+}
+
+// Long lines are read in pieces: whatever the length, a line ends at its own line feed and the next
+// row starts after it.
+TEST_F(MapLoaderTest, LinesOfAnyLengthEndAtTheirLineFeed) {
+    for (const std::size_t length : {4090, 4094, 4095, 4096, 4097, 8191, 8192, 8193, 70000}) {
+        resetGameState();
+        std::istringstream map("5 ;" + std::string(length - 3, '#') + "\n6 7 ;\n");
+        ASSERT_TRUE(readLayer(map, "map.txt", MapLayer::Ground)) << length;
+        EXPECT_EQ(cellAt(0, 0).groundId, 5) << length;
+        EXPECT_FALSE(cellAt(0, 1).loaded) << length;
+        EXPECT_EQ(cellAt(1, 0).groundId, 6) << length;
+        EXPECT_EQ(cellAt(1, 1).groundId, 7) << length;
+        EXPECT_FALSE(cellAt(2, 0).loaded) << length;
+    }
+}
+
+// A read error ends the map like the file's end: the error never leaves the loader thread as an
+// exception (a folder opened as a file fails to read).
+TEST_F(MapLoaderTest, AReadErrorEndsTheMapWithoutThrowing) {
+    std::ifstream folder(makeTempDir("readerror"), std::ios::binary);
+    ASSERT_TRUE(folder.is_open());
+    bool ok = false;
+    EXPECT_NO_THROW(ok = readLayer(folder, "folder", MapLayer::Ground));
+    EXPECT_TRUE(ok);
+    EXPECT_FALSE(cellAt(0, 0).loaded);
 }
 
 TEST_F(MapLoaderTest, ObjectCellsAreSizedPlacedAndClassified) {
