@@ -10,7 +10,8 @@
 #include <SFML/Graphics/RectangleShape.hpp>
 #include <SFML/Graphics/Text.hpp>
 
-#include <string>
+#include <cstdio>
+#include <string_view>
 
 namespace {
 
@@ -31,13 +32,28 @@ constexpr float kValueIconSize = 50;
 constexpr float kValueRowSpacing = 70;
 constexpr unsigned kMenuTextSize = 40;
 
-sf::RectangleShape picture(sf::Vector2f size, sf::Vector2f at, const sf::Texture& sheet,
-                           const sf::IntRect& rect) {
-    sf::RectangleShape shape(size);
+// The screen's shapes and texts, kept between frames: a frame takes no memory, and a text is laid
+// out again only when its words change, a value row when its value does. Main thread only.
+struct BattlePieces {
+    sf::RectangleShape backdrop;
+    sf::RectangleShape picture; // every sheet picture in turn
+    sf::RectangleShape healthFrame;
+    sf::RectangleShape healthBar;
+    sf::RectangleShape menu;
+    sf::Text moveNames[kMoveCount];
+    sf::Text heroineValues[kMoveCount];
+    sf::Text opponentValues[kMoveCount];
+};
+BattlePieces pieces;
+
+void drawPicture(sf::RenderTarget& target, sf::Vector2f size, sf::Vector2f at,
+                 const sf::Texture& sheet, const sf::IntRect& rect) {
+    sf::RectangleShape& shape = pieces.picture;
+    shape.setSize(size);
     shape.setPosition(at);
     shape.setTexture(&sheet);
     shape.setTextureRect(rect);
-    return shape;
+    target.draw(shape);
 }
 
 sf::IntRect moveIcon(int move) {
@@ -46,14 +62,15 @@ sf::IntRect moveIcon(int move) {
 
 // A grey frame over the fighter at `fighterAt`, with the red bar of `hitPoints` inside it.
 void drawHealth(sf::RenderTarget& target, sf::Vector2f fighterAt, int hitPoints) {
-    sf::RectangleShape frame(kHealthFrameSize);
+    sf::RectangleShape& frame = pieces.healthFrame;
+    frame.setSize(kHealthFrameSize);
     frame.setFillColor(kGrey);
     frame.setOutlineThickness(5);
     frame.setOutlineColor(sf::Color::Black);
     frame.setPosition(fighterAt.x + kFighterSize / 2 - 200, fighterAt.y - 30);
     target.draw(frame);
-    sf::RectangleShape bar(
-        {static_cast<float>(hitPoints * static_cast<int>(kBarWidth) / 100), kBarHeight});
+    sf::RectangleShape& bar = pieces.healthBar;
+    bar.setSize({static_cast<float>(hitPoints * static_cast<int>(kBarWidth) / 100), kBarHeight});
     bar.setOutlineThickness(2);
     bar.setOutlineColor(sf::Color::Black);
     bar.setFillColor(sf::Color::Red);
@@ -61,37 +78,50 @@ void drawHealth(sf::RenderTarget& target, sf::Vector2f fighterAt, int hitPoints)
     target.draw(bar);
 }
 
+// Every text of the screen: 40 pixels, white with a black outline of 3.
+void drawMenuText(sf::RenderTarget& target, sf::Text& text, std::string_view words,
+                  sf::Vector2f at) {
+    text.setFont(pixelFont);
+    text.setCharacterSize(kMenuTextSize);
+    text.setOutlineColor(sf::Color::Black);
+    text.setOutlineThickness(3);
+    setDisplayWords(text, words);
+    text.setPosition(at);
+    target.draw(text);
+}
+
 // A damage row shows "0" for a damage that would take nothing.
-std::string damageText(int damage) {
-    return std::to_string(damage <= 0 ? 0 : damage);
+int shownDamage(int damage) {
+    return damage <= 0 ? 0 : damage;
 }
 
 // Four rows of an icon and its value: damage, shield, power, misfortune.
-void drawValueRows(sf::RenderTarget& target, sf::Text& text, float x, const std::string values[4]) {
+void drawValueRows(sf::RenderTarget& target, sf::Text texts[kMoveCount], float x,
+                   const int values[kMoveCount]) {
     for (int i = 0; i < kMoveCount; ++i) {
         const sf::Vector2f at(x, 10 + kValueRowSpacing * i);
-        target.draw(picture({kValueIconSize, kValueIconSize}, at, iconSheet, moveIcon(i)));
-        text.setString(values[i]);
-        text.setPosition(at.x + kValueIconSize + 10, at.y);
-        target.draw(text);
+        drawPicture(target, {kValueIconSize, kValueIconSize}, at, iconSheet, moveIcon(i));
+        char digits[16];
+        std::snprintf(digits, sizeof digits, "%d", values[i]);
+        drawMenuText(target, texts[i], digits, {at.x + kValueIconSize + 10, at.y});
     }
 }
 
-void drawMenu(sf::RenderTarget& target, sf::Text& text) {
-    sf::RectangleShape menu(kMenuSize);
+void drawMenu(sf::RenderTarget& target) {
+    sf::RectangleShape& menu = pieces.menu;
+    menu.setSize(kMenuSize);
     menu.setFillColor(sf::Color::Blue);
     menu.setPosition(kMenuAt);
     target.draw(menu);
     const float line = static_cast<float>(static_cast<int>(kMenuSize.y / 4)); // 100
-    target.draw(picture({line, line},
-                        {kMenuAt.x - 20 - line, kMenuAt.y + battle.selectedMove * line}, iconSheet,
-                        kPointerPicture));
+    drawPicture(target, {line, line},
+                {kMenuAt.x - 20 - line, kMenuAt.y + battle.selectedMove * line}, iconSheet,
+                kPointerPicture);
     for (int i = 0; i < kMoveCount; ++i) {
         const sf::Vector2f iconAt(kMenuAt.x + 10, kMenuAt.y + i * line + 10);
-        target.draw(picture({line - 20, line - 20}, iconAt, iconSheet, moveIcon(i)));
-        text.setString(toDisplayString(battleMoves[i].name));
-        text.setPosition(iconAt.x + line - 20 + 10, iconAt.y);
-        target.draw(text);
+        drawPicture(target, {line - 20, line - 20}, iconAt, iconSheet, moveIcon(i));
+        drawMenuText(target, pieces.moveNames[i], battleMoves[i].name,
+                     {iconAt.x + line - 20 + 10, iconAt.y});
     }
 }
 
@@ -100,27 +130,20 @@ void drawMenu(sf::RenderTarget& target, sf::Text& text) {
 void drawBattleScreen(sf::RenderTarget& target) {
     const int foeIndex = conversation.activeNpc;
     const int spriteRow = foeIndex >= 0 && foeIndex < kRosterSize ? npcs[foeIndex].spriteRow : 0;
-    sf::RectangleShape backdrop({1920, 1080});
-    backdrop.setTexture(&battleBackground);
-    target.draw(backdrop);
-    target.draw(picture({kFighterSize, kFighterSize}, kHeroineAt, heroSheet, kHeroinePicture));
-    target.draw(picture({kFighterSize, kFighterSize}, kOpponentAt, npcSheet,
-                        {0, (spriteRow + 1) * kFramePixels, kFramePixels, kFramePixels}));
+    pieces.backdrop.setSize({1920, 1080});
+    pieces.backdrop.setTexture(&battleBackground, true); // the whole picture, as a new shape takes
+    target.draw(pieces.backdrop);
+    drawPicture(target, {kFighterSize, kFighterSize}, kHeroineAt, heroSheet, kHeroinePicture);
+    drawPicture(target, {kFighterSize, kFighterSize}, kOpponentAt, npcSheet,
+                {0, (spriteRow + 1) * kFramePixels, kFramePixels, kFramePixels});
     drawHealth(target, kHeroineAt, battle.playerHp);
     drawHealth(target, kOpponentAt, battle.enemyHp);
-    sf::Text text;
-    text.setFont(pixelFont);
-    text.setCharacterSize(kMenuTextSize);
-    text.setOutlineColor(sf::Color::Black);
-    text.setOutlineThickness(3);
-    drawMenu(target, text);
-    const std::string heroine[4] = {
-        damageText(heroineBattleDamage()), std::to_string(battle.playerShield),
-        std::to_string(battle.playerPower), std::to_string(battle.playerMisfortune)};
-    drawValueRows(target, text, 10, heroine);
-    const std::string opponent[4] = {
-        damageText(opponentBattleDamage()), std::to_string(battle.enemyShield),
-        std::to_string(battle.enemyPower), std::to_string(battle.enemyMisfortune)};
-    drawValueRows(target, text, 1900 - 2 * kValueIconSize, opponent);
+    drawMenu(target);
+    const int heroine[kMoveCount] = {shownDamage(heroineBattleDamage()), battle.playerShield,
+                                     battle.playerPower, battle.playerMisfortune};
+    drawValueRows(target, pieces.heroineValues, 10, heroine);
+    const int opponent[kMoveCount] = {shownDamage(opponentBattleDamage()), battle.enemyShield,
+                                      battle.enemyPower, battle.enemyMisfortune};
+    drawValueRows(target, pieces.opponentValues, 1900 - 2 * kValueIconSize, opponent);
     checkBattleEnd();
 }

@@ -1,23 +1,41 @@
 // benchSupport.cpp -- textures, the floor and frame timing for the frame benchmarks.
 #include "benchSupport.h"
 
+#include "battle/battleRules.h"
+#include "shell/frame.h"
 #include "shell/gameState.h"
 #include "shell/resources.h"
+#include "shell/screenLayout.h"
+#include "shell/startup.h"
+#include "story/inventory.h"
+#include "story/quests.h"
+#include "world/characters.h"
 #include "world/mapLoader.h"
+#include "world/visibleWindow.h"
 
 #include <SFML/Graphics/VertexArray.hpp>
 #include <SFML/OpenGL.hpp>
 
-#include <algorithm>
 #include <chrono>
+#include <cstdlib>
+#include <fstream>
 #include <sys/resource.h>
-#include <vector>
+#include <time.h>
+#include <unistd.h>
 
 const std::string kBenchAssets = KAIVA_ASSETS_DIR;
 
 namespace {
 
 bool assetsLoaded = false;
+
+// Every thread of the process, the software renderer's included: steadier than the time a frame
+// takes when other programs load the machine.
+double processCpuMs() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1000 + static_cast<double>(now.tv_nsec) / 1e6;
+}
 
 void loadTexture(sf::Texture& texture, const char* file, bool smooth = false) {
     texture.loadFromFile(kBenchAssets + "/textures/" + file);
@@ -60,11 +78,32 @@ void loadGameAssetsOnce() {
     loadTexture(speechSheet, "speech-map.png");
     loadTexture(talkSheet, "talk-map.png");
     loadTexture(iconSheet, "icon-map.png");
+    notePanelOpacity();
     loadTexture(battleBackground, "battle.png");
     loadTexture(weaponSheet, "weapons-map.png");
     loadTexture(heroSheet, "kaiva-map.png");
     loadLayer(kBenchAssets + "/maps/mapLv0.txt", MapLayer::Ground);
     loadLayer(kBenchAssets + "/maps/mapLv1.txt", MapLayer::Object);
+}
+
+void enterRoaming(sf::Vector2f centre) {
+    loadGameAssetsOnce();
+    story = StoryState{};
+    story.transitionPending = false;
+    conversation = ConversationState{};
+    battle = BattleState{};
+    screens = ScreenState{};
+    for (int i = 0; i < kQuestCount; ++i) {
+        initQuest(i);
+    }
+    setUpBattleMoves();
+    placeCharacters();
+    camera.setSize(kScreenWidth, kScreenHeight);
+    camera.setCenter(centre);
+    setUpHeroine();
+    updateVisibleWindow(camera, kScreenCellsWide, kScreenCellsHigh);
+    trackMouse({static_cast<int>(kScreenWidth / 2), static_cast<int>(kScreenHeight / 4)},
+               frameTarget());
 }
 
 sf::RenderTexture& frameTarget() {
@@ -75,51 +114,85 @@ sf::RenderTexture& frameTarget() {
     return target;
 }
 
-double timeFrameMs(const std::function<void(sf::RenderTarget&)>& draw) {
+FrameCost costOfFrame(const std::function<void(sf::RenderTarget&)>& draw) {
     sf::RenderTexture& target = frameTarget();
     target.setActive(true);
+    const double cpuStart = processCpuMs();
     const auto start = std::chrono::steady_clock::now();
     draw(target);
     target.display();
     glFinish();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-        .count();
+    const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
+    return {took.count(), processCpuMs() - cpuStart};
+}
+
+double timeFrameMs(const std::function<void(sf::RenderTarget&)>& draw) {
+    return costOfFrame(draw).ms;
+}
+
+FrameCost floorFrameCost() {
+    static const sf::VertexArray layer = floorLayer();
+    loadGameAssetsOnce();
+    return costOfFrame([](sf::RenderTarget& target) {
+        target.setView(target.getDefaultView());
+        target.clear(sf::Color::Black);
+        target.draw(layer, &tileSheet);
+    });
+}
+
+void benchmarkFrames(benchmark::State& state, const std::string& name,
+                     const std::function<void(sf::RenderTarget&)>& draw) {
+    FloorRatio ratio;
+    for (auto _ : state) {
+        const double ms = ratio.add(draw);
+        state.SetIterationTime(ms / 1000);
+    }
+    ratio.report(state, "");
+    savePictureIfAsked(name);
+}
+
+void savePictureIfAsked(const std::string& name) {
+    const char* folder = std::getenv("KAIVA_BENCH_PICTURES");
+    if (folder != nullptr) {
+        frameTarget().getTexture().copyToImage().saveToFile(std::string(folder) + "/" + name +
+                                                            ".png");
+    }
 }
 
 double floorFrameMs() {
-    static double floor = 0;
-    if (floor > 0) {
-        return floor;
-    }
-    loadGameAssetsOnce();
-    const sf::VertexArray layer = floorLayer();
-    std::vector<double> frames;
-    for (int i = 0; i < 40; ++i) {
-        frames.push_back(timeFrameMs([&](sf::RenderTarget& target) {
-            target.setView(target.getDefaultView());
-            target.clear(sf::Color::Black);
-            target.draw(layer, &tileSheet);
-        }));
-    }
-    std::nth_element(frames.begin(), frames.begin() + 20, frames.end());
-    floor = frames[20];
-    return floor;
+    return floorFrameCost().ms;
 }
 
-void benchmarkFrames(benchmark::State& state, const std::function<void(sf::RenderTarget&)>& draw) {
-    const double floor = floorFrameMs();
-    double total = 0;
-    for (auto _ : state) {
-        const double ms = timeFrameMs(draw);
-        state.SetIterationTime(ms / 1000);
-        total += ms;
+double FloorRatio::add(const std::function<void(sf::RenderTarget&)>& draw) {
+    const FrameCost floor = floorFrameCost();
+    const FrameCost frame = costOfFrame(draw);
+    floor_.ms += floor.ms;
+    floor_.cpuMs += floor.cpuMs;
+    frame_.ms += frame.ms;
+    frame_.cpuMs += frame.cpuMs;
+    ++frames_;
+    return frame.ms;
+}
+
+void FloorRatio::report(benchmark::State& state, const std::string& name) const {
+    if (frames_ == 0) {
+        return;
     }
-    state.counters["floor ms"] = floor;
-    state.counters["x floor"] = total / static_cast<double>(state.iterations()) / floor;
+    state.counters["floor ms"] = floor_.ms / frames_;
+    state.counters[name + "x floor"] = frame_.ms / floor_.ms;
+    state.counters[name + "cpu x floor"] = frame_.cpuMs / floor_.cpuMs;
 }
 
 double peakResidentMiB() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return static_cast<double>(usage.ru_maxrss) / 1024;
+}
+
+double residentMiB() {
+    std::ifstream statm("/proc/self/statm");
+    long pages = 0;
+    long resident = 0;
+    statm >> pages >> resident;
+    return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1 << 20);
 }

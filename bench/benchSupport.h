@@ -15,20 +15,53 @@ extern const std::string kBenchAssets; // the build's asset folder
 // the two maps into the grid (once per process).
 void loadGameAssetsOnce();
 
+// The story as it stands in free roaming, with the maps loaded, the characters placed, the
+// heroine set up and the camera centred here, the mouse over the screen's top middle: every frame
+// benchmark starts from here and sets what its screen shows.
+void enterRoaming(sf::Vector2f centre);
+
 // A 1920 x 1080 render texture, created once.
 sf::RenderTexture& frameTarget();
+
+// What one frame cost: milliseconds of time, and of the process's CPU time (every thread).
+struct FrameCost {
+    double ms = 0;
+    double cpuMs = 0;
+};
+FrameCost costOfFrame(const std::function<void(sf::RenderTarget&)>& draw);
 
 // Milliseconds of one frame drawn by `draw` into the target and finished by the graphics driver
 // (software OpenGL draws lazily: the frame is waited for).
 double timeFrameMs(const std::function<void(sf::RenderTarget&)>& draw);
 
-// The floor of a world frame on this machine: clear, one full-screen layer of 100 x 100 cells
-// textured from the ground sheet in one draw call, finished. The median of a few dozen frames,
-// measured once per process.
+// One frame of the floor of this machine: clear, one full-screen layer of 100 x 100 cells
+// textured from the ground sheet in one draw call, finished; milliseconds.
 double floorFrameMs();
 
-// Runs `draw` as one benchmark iteration per frame and reports its ratio to the floor.
-void benchmarkFrames(benchmark::State& state, const std::function<void(sf::RenderTarget&)>& draw);
+// Frames of a screen each paired with a floor frame drawn just before it, so that whatever else
+// loads the machine weighs on both alike: the screen's cost as a ratio to the floor's.
+class FloorRatio {
+public:
+    // Draws a floor frame then the screen's frame; returns the screen frame's milliseconds.
+    double add(const std::function<void(sf::RenderTarget&)>& draw);
+    // Counters "floor ms", "<name>x floor" (in time) and "<name>cpu x floor" (in CPU time).
+    void report(benchmark::State& state, const std::string& name) const;
 
-// The process's peak resident memory so far, in MiB.
+private:
+    FrameCost floor_;
+    FrameCost frame_;
+    int frames_ = 0;
+};
+
+// Runs `draw` as one benchmark iteration per frame, each after a floor frame, and reports the
+// screen's ratio to the floor; the last frame is the picture `name` when pictures are asked for.
+void benchmarkFrames(benchmark::State& state, const std::string& name,
+                     const std::function<void(sf::RenderTarget&)>& draw);
+
+// When KAIVA_BENCH_PICTURES names a folder, saves the frame target's picture there as <name>.png,
+// so that two commits' pictures of each screen can be compared.
+void savePictureIfAsked(const std::string& name);
+
+// The process's peak resident memory so far, and its resident memory now, in MiB.
 double peakResidentMiB();
+double residentMiB();

@@ -4,8 +4,8 @@
 KAIVA_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 # To build and run the game (the tests, built with it, hold keys through XTest: libxtst-dev).
-KAIVA_BUILD_PACKAGES=(cmake make g++ libsfml-dev libopenal-dev libx11-dev libxtst-dev libgtest-dev
-    libbenchmark-dev fonts-dotgothic16)
+KAIVA_BUILD_PACKAGES=(cmake make g++ libsfml-dev libopenal-dev libx11-dev libxtst-dev libpng-dev
+    libgtest-dev libbenchmark-dev fonts-dotgothic16)
 # To run every test headless: an X server with software OpenGL, real X input, the formatter.
 KAIVA_TEST_PACKAGES=(xvfb libgl1-mesa-dri xdotool clang-format)
 # To make and check the Debian package: CPack's dependency finder (dpkg-shlibdeps, file), the

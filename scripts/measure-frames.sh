@@ -5,7 +5,8 @@
 # the frame timer (a preload library, tools/frametimer) notes every buffer swap of the unchanged
 # binaries. In three rounds, prints the median and 95th percentile of each frame's cost in time
 # and in CPU time (of every thread of the process, the software renderer's included), their ratios
-# to the floor of the same round and the game's resident memory, then the median ratios.
+# to the floor of the same round and the game's resident memory, how long after its start the game
+# showed its first frame and its peak resident memory, then the median ratios and start-up figures.
 #   scripts/measure-frames.sh [-s seconds to skip] [-m seconds to measure] [build folder ...]
 #   scripts/measure-frames.sh -t seconds -f first:count [-f first:count ...] [build folder ...]
 # Each build folder (default: build) holds a kaiva binary and its assets/; give two to compare two
@@ -90,7 +91,7 @@ windowList() {
 # One round: the floor, then each game; a line per program and window with its ratios to this
 # round's floor (and to the game's first window).
 measure_round() {
-    local round=$1 folder game rss kind a b label
+    local round=$1 folder game rss kind a b label firstFrame peak faults
     local interval intervalP95 cost costP95 cpu cpuP95 count from to firstCost firstCpu first
     local floorCost floorCostP95 floorCpu floorCount
     shift
@@ -109,6 +110,15 @@ measure_round() {
         rss=$(awk '/VmRSS/ { print $2 }' "/proc/$game/status")
         xdotool key --delay 150 Escape
         wait "$game"
+        label="$(basename "$(dirname "$folder")")/$(basename "$folder")"
+        if [[ -f $out/game.txt.process ]]; then
+            firstFrame=$(awk '$1 == "first-swap-ms" { print $2 }' "$out/game.txt.process")
+            peak=$(awk '$1 == "peak-resident-kib" { print $2 }' "$out/game.txt.process")
+            faults=$(awk '$1 == "first-swap-minor-faults" { print $2 }' "$out/game.txt.process")
+            rm "$out/game.txt.process"
+            printf 'round %d  %-28s first frame %s ms after the start (%d MB faulted in by then); peak %d MB resident\n' \
+                "$round" "$label" "$firstFrame" "$((faults * 4 / 1024))" "$((peak / 1024))"
+        fi
         firstCost=
         first=true
         while read -r kind a b; do
@@ -167,5 +177,14 @@ cut -d '|' -f 1 "$out/ratios.txt" | awk '!seen[$0]++' | while read -r label; do
         printf '  %s x first window (%s x)' "$(columnMedian 4)" "$(columnMedian 5)"
     fi
     printf '\n'
+done
+echo "median first frame after the start, and peak resident memory:"
+grep -F "first frame" "$out/report.txt" |
+    sed -E 's/^round [0-9]+  (.*[^ ]) +first frame ([0-9]+) ms .*peak ([0-9]+) MB.*/\1|\2|\3/' \
+        >"$out/startup.txt"
+cut -d '|' -f 1 "$out/startup.txt" | awk '!seen[$0]++' | while read -r label; do
+    printf '  %-34s first frame %s ms, peak %s MB\n' "$label" \
+        "$(grep -F "$label|" "$out/startup.txt" | cut -d '|' -f 2 | median)" \
+        "$(grep -F "$label|" "$out/startup.txt" | cut -d '|' -f 3 | median)"
 done
 rm -rf "$out"

@@ -22,10 +22,21 @@
 #include "world/visibleWindow.h"
 #include "world/worldDrawing.h"
 
+#include <SFML/Window/GlResource.hpp>
+
 #include <cmath>
 #include <mutex>
 
 namespace {
+
+// SFML takes a small record from the heap each time it binds a texture, unless the thread already
+// holds one: a frame binds a few dozen. One held through the frame's drawing, taken once the
+// target's context is current (so that it never takes a context of its own), makes
+// that one allocation a frame. It is let go at the end of the frame: held longer, it would keep
+// SFML from making a context current for the next render texture created on this thread.
+class HeldContextRecord : sf::GlResource {
+    TransientContextLock hold_;
+};
 
 constexpr float kRunBonus = 100; // Left Shift: baseSpeed + 100
 constexpr float kWalkSpeed = 200;
@@ -217,6 +228,8 @@ ScreenChoice chooseScreen() {
 }
 
 void drawFrame(sf::RenderTarget& target) {
+    target.setActive(true);
+    const HeldContextRecord held;
     target.clear(sf::Color(0, 0, 0, 255));
     target.setView(camera);
     if (story.endingId == -1 && !battle.inBattle) {

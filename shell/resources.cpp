@@ -1,6 +1,8 @@
 // resources.cpp -- the loaded-once objects of the game.
 #include "shell/resources.h"
 
+#include "shell/sheetLoader.h"
+
 #include <X11/Xlib.h>
 
 #include <cstdlib>
@@ -67,21 +69,12 @@ void startAnimClock() {
 }
 
 bool loadGroundSheet(const std::string& path) {
-    sf::Image image;
     tileSheetOpaque = false;
-    if (!image.loadFromFile(path) || !tileSheet.loadFromImage(image)) {
-        tileSheet = sf::Texture();
+    bool opaque = false;
+    if (!loadSheet(tileSheet, path, &opaque)) {
         return false;
     }
     tileSheet.setSmooth(true);
-    const sf::Uint8* pixels = image.getPixelsPtr();
-    const std::size_t bytes = std::size_t{image.getSize().x} * image.getSize().y * 4;
-    tileSheetOpaque = true;
-    for (std::size_t alpha = 3; alpha < bytes; alpha += 4) {
-        if (pixels[alpha] != 255) {
-            tileSheetOpaque = false;
-            break;
-        }
-    }
+    tileSheetOpaque = opaque;
     return true;
 }

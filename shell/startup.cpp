@@ -5,7 +5,9 @@
 #include "shell/gameState.h"
 #include "shell/resources.h"
 #include "shell/screenLayout.h"
+#include "shell/sheetLoader.h"
 #include "shell/whereabouts.h"
+#include "story/inventory.h"
 #include "story/quests.h"
 #include "world/characterThread.h"
 #include "world/heroine.h"
@@ -41,7 +43,7 @@ void openWindow() {
 
 void loadTileSheets() {
     loadGroundSheet("./assets/textures/tileTable.png");
-    objectSheet.loadFromFile("./assets/textures/objectTable.png");
+    loadSheet(objectSheet, "./assets/textures/objectTable.png");
     objectSheet.setSmooth(true);
 }
 
@@ -52,13 +54,14 @@ void loadFont() {
 }
 
 void loadOtherTextures() {
-    npcSheet.loadFromFile("./assets/textures/NPC-map.png");
-    descriptionSheet.loadFromFile("./assets/textures/descrizioni-map.png");
-    speechSheet.loadFromFile("./assets/textures/speech-map.png");
-    talkSheet.loadFromFile("./assets/textures/talk-map.png");
-    iconSheet.loadFromFile("./assets/textures/icon-map.png");
-    battleBackground.loadFromFile("./assets/textures/battle.png");
-    weaponSheet.loadFromFile("./assets/textures/weapons-map.png");
+    loadSheet(npcSheet, "./assets/textures/NPC-map.png");
+    loadSheet(descriptionSheet, "./assets/textures/descrizioni-map.png");
+    loadSheet(speechSheet, "./assets/textures/speech-map.png");
+    loadSheet(talkSheet, "./assets/textures/talk-map.png");
+    loadSheet(iconSheet, "./assets/textures/icon-map.png");
+    notePanelOpacity();
+    loadSheet(battleBackground, "./assets/textures/battle.png");
+    loadSheet(weaponSheet, "./assets/textures/weapons-map.png");
 }
 
 void fillTables() {
@@ -69,7 +72,7 @@ void fillTables() {
 }
 
 void loadHeroSheet() {
-    if (!heroSheet.loadFromFile("./assets/textures/kaiva-map.png")) {
+    if (!loadSheet(heroSheet, "./assets/textures/kaiva-map.png")) {
         std::cout << "Kaiva texture not loaded" << std::endl;
     }
 }
@@ -81,8 +84,8 @@ void startWorldMusic() {
     worldMusic.setVolume(kWorldMusicVolume);
 }
 
-// Decoding the sheets leaves tens of megabytes of freed pictures in the heap; hand them back to
-// the system instead of carrying them through the whole run.
+// Loading leaves freed memory in the heap (the sheets' strips, the font, the music's first
+// buffers); hand it back to the system instead of carrying it through the whole run.
 void releaseLoadingMemory() {
     malloc_trim(0);
 }

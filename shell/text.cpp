@@ -1,6 +1,8 @@
 // text.cpp -- Windows-1252 to code points.
 #include "shell/text.h"
 
+#include <SFML/Graphics/Text.hpp>
+
 namespace {
 
 // Bytes 0x80..0x9F, the only ones where Windows-1252 differs from Latin-1. The five bytes that
@@ -18,6 +20,8 @@ sf::Uint32 codePoint(unsigned char byte) {
     return byte;
 }
 
+sf::String displayWords; // main thread only: setDisplayWords' words, kept for their memory
+
 } // namespace
 
 sf::String toDisplayString(const std::string& text) {
@@ -27,4 +31,12 @@ sf::String toDisplayString(const std::string& text) {
         codePoints.push_back(codePoint(static_cast<unsigned char>(c)));
     }
     return sf::String(codePoints);
+}
+
+void setDisplayWords(sf::Text& text, std::string_view words) {
+    displayWords.clear();
+    for (char c : words) {
+        displayWords += sf::String(codePoint(static_cast<unsigned char>(c)));
+    }
+    text.setString(displayWords);
 }

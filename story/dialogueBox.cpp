@@ -13,7 +13,9 @@
 #include <SFML/Graphics/RectangleShape.hpp>
 #include <SFML/Graphics/Text.hpp>
 
+#include <algorithm>
 #include <mutex>
+#include <string_view>
 
 namespace {
 
@@ -140,17 +142,33 @@ bool choicesShowing() {
            conversation.dialogueLine == npcs[speaker].choiceLine && conversation.lineComplete;
 }
 
+// The box's shapes and texts, kept between frames: a frame takes no memory once its words have
+// been seen, and a row whose words did not change is not laid out again. A line longer than the
+// kept rows shares the last one. Main thread only.
+constexpr int kKeptRows = 8;
+struct BoxPieces {
+    sf::RectangleShape picture; // every sheet picture in turn
+    sf::Text name;
+    sf::Text rows[kKeptRows];
+    sf::Text labels[kChoices];
+};
+BoxPieces box;
+
 void drawPicture(sf::RenderTarget& target, sf::Vector2f size, sf::Vector2f at,
                  const sf::Texture& sheet, const sf::IntRect& picture) {
-    sf::RectangleShape shape(size);
+    sf::RectangleShape& shape = box.picture;
+    shape.setSize(size);
     shape.setPosition(at);
     shape.setTexture(&sheet);
     shape.setTextureRect(picture);
     target.draw(shape);
 }
 
-void drawText(sf::RenderTarget& target, const std::string& text, unsigned size, sf::Vector2f at) {
-    sf::Text shown(toDisplayString(text), pixelFont, size);
+void drawText(sf::RenderTarget& target, sf::Text& shown, std::string_view words, unsigned size,
+              sf::Vector2f at) {
+    shown.setFont(pixelFont);
+    shown.setCharacterSize(size);
+    setDisplayWords(shown, words);
     shown.setPosition(at);
     target.draw(shown);
 }
@@ -167,8 +185,9 @@ void drawRows(sf::RenderTarget& target, const std::string& line) {
             break;
         }
         const int count = std::min(end, static_cast<int>(line.size())) - first;
-        drawText(target,
-                 line.substr(static_cast<std::size_t>(first), static_cast<std::size_t>(count)),
+        drawText(target, box.rows[std::min(row, kKeptRows - 1)],
+                 std::string_view(line).substr(static_cast<std::size_t>(first),
+                                               static_cast<std::size_t>(count)),
                  kLineTextSize, {kFirstRowAt.x, kFirstRowAt.y + kRowSpacing * row});
     }
 }
@@ -195,7 +214,7 @@ void drawChoiceButtons(sf::RenderTarget& target, const Npc& speaker) {
         }
         drawPicture(target, kButtonSize, at, talkSheet,
                     hovered ? kHoveredButtonPicture : kButtonPicture);
-        drawText(target, speaker.choiceLabels[k], kLabelTextSize,
+        drawText(target, box.labels[k], speaker.choiceLabels[k], kLabelTextSize,
                  {at.x + kLabelInset, at.y + kLabelInset});
     }
 }
@@ -299,7 +318,7 @@ void drawDialogueBox(sf::RenderTarget& target) {
     Npc& speaker = npcs[speakerIndex];
     drawPicture(target, kBoxSize, kBoxAt, talkSheet, kBoxPicture);
     drawPicture(target, kPlateSize, kPlateAt, talkSheet, kPlatePicture);
-    drawText(target, speaker.name, kLineTextSize, kNameAt);
+    drawText(target, box.name, speaker.name, kLineTextSize, kNameAt);
     if (conversation.dialogueLine >= 0 && conversation.dialogueLine < kDialogueLines) {
         fillLineToRows(speaker.lines[conversation.dialogueLine]);
     }

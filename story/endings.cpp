@@ -7,6 +7,8 @@
 
 #include <SFML/Graphics/Text.hpp>
 
+#include <string_view>
+
 namespace {
 
 constexpr int kHopeThreshold = 70; // above it the people still follow Kaiva
@@ -17,9 +19,16 @@ constexpr float kLineGap = 250;
 const char* const kEnd = "FINE";
 const char* const kHowToLeave = "Premi INVIO per concludere";
 
+// The screen's three lines, kept between frames: the same words are not laid out again. Main
+// thread only.
+sf::Text endLine;
+sf::Text sentenceLine;
+sf::Text leaveLine;
+
 // Sets the text's words and size and centres it on x = 960 by its global bounds at this y.
-void centre(sf::Text& text, const std::string& words, unsigned size, float y) {
-    text.setString(toDisplayString(words));
+void centre(sf::Text& text, std::string_view words, unsigned size, float y) {
+    text.setFont(pixelFont);
+    setDisplayWords(text, words);
     text.setCharacterSize(size);
     text.setPosition(0, y);
     text.setPosition(960 - text.getGlobalBounds().width / 2, y);
@@ -49,14 +58,12 @@ void checkEnding() {
 }
 
 void drawEndingScreen(sf::RenderTarget& target) {
-    sf::Text text;
-    text.setFont(pixelFont);
-    centre(text, kEnd, kEndSize, 0);
-    const float endY = 540 - 2 * text.getGlobalBounds().height;
-    centre(text, kEnd, kEndSize, endY);
-    target.draw(text);
-    centre(text, story.endingText, kSentenceSize, endY + kLineGap);
-    target.draw(text);
-    centre(text, kHowToLeave, kLeaveSize, endY + 2 * kLineGap);
-    target.draw(text);
+    centre(endLine, kEnd, kEndSize, 0);
+    const float endY = 540 - 2 * endLine.getGlobalBounds().height;
+    centre(endLine, kEnd, kEndSize, endY);
+    target.draw(endLine);
+    centre(sentenceLine, story.endingText, kSentenceSize, endY + kLineGap);
+    target.draw(sentenceLine);
+    centre(leaveLine, kHowToLeave, kLeaveSize, endY + 2 * kLineGap);
+    target.draw(leaveLine);
 }

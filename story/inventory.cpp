@@ -7,6 +7,7 @@
 #include "world/tileGrid.h"
 
 #include <SFML/Graphics/Text.hpp>
+#include <SFML/Graphics/VertexArray.hpp>
 
 #include <mutex>
 #include <string>
@@ -15,6 +16,8 @@
 namespace {
 
 const sf::Color kShade(0, 0, 0, 130);
+const sf::Vector2f kScreen(1920, 1080);
+const sf::Vector2f kPanelSize(640, 640);
 const sf::Vector2f kPanelAt(960 - 320, 540 - 320);
 const sf::IntRect kPanelPicture(0, 320, 320, 320);
 constexpr float kEnlarged = 5;
@@ -32,9 +35,49 @@ constexpr unsigned kPopupTextSize = 23;
 const sf::Vector2f kNameAt(kPopupAt.x + 40, kPopupAt.y + 10 + 88 + 10);
 const char* const kWaterLine = "Serve a reidratarti";
 
+// The shapes and texts drawn, kept between frames: a frame takes no memory, and the pop-up's words
+// are laid out again only when the cell's name changes. Main thread only.
+sf::RectangleShape square;
+sf::Text popupName;
+sf::Text popupWater;
+sf::RectangleShape wholeShade;
+sf::VertexArray shadeBands(sf::Triangles);
+bool panelOpaque = false; // every texel of the panel's picture is opaque; set at start-up
+
+// The shade over the world. When the panel's picture is opaque, whatever lies under the panel
+// never shows, and shading it would cost the software renderer a fifth of a full-screen pass: four
+// bands around the panel then cover every other pixel exactly once, as the one full-screen
+// rectangle does.
+void drawShade(sf::RenderTarget& target) {
+    if (!panelOpaque) {
+        wholeShade.setSize(kScreen);
+        wholeShade.setFillColor(kShade);
+        target.draw(wholeShade);
+        return;
+    }
+    const sf::FloatRect bands[] = {
+        {0, 0, kScreen.x, kPanelAt.y},
+        {0, kPanelAt.y + kPanelSize.y, kScreen.x, kScreen.y - kPanelAt.y - kPanelSize.y},
+        {0, kPanelAt.y, kPanelAt.x, kPanelSize.y},
+        {kPanelAt.x + kPanelSize.x, kPanelAt.y, kScreen.x - kPanelAt.x - kPanelSize.x,
+         kPanelSize.y},
+    };
+    shadeBands.clear();
+    for (const sf::FloatRect& band : bands) {
+        const sf::Vector2f corners[4] = {{band.left, band.top},
+                                         {band.left + band.width, band.top},
+                                         {band.left + band.width, band.top + band.height},
+                                         {band.left, band.top + band.height}};
+        for (int i : {0, 1, 2, 0, 2, 3}) {
+            shadeBands.append(sf::Vertex(corners[i], kShade));
+        }
+    }
+    target.draw(shadeBands);
+}
+
 void drawSquare(sf::RenderTarget& target, sf::Vector2f size, sf::Vector2f at,
                 const sf::Texture& sheet, const sf::IntRect& picture) {
-    sf::RectangleShape square(size);
+    square.setSize(size);
     square.setPosition(at);
     square.setTexture(&sheet);
     square.setTextureRect(picture);
@@ -63,8 +106,11 @@ void drawFind(sf::RenderTarget& target, int held, int slot, sf::Vector2f at) {
                {cell * kWeaponCellPixels, 0, kWeaponCellPixels, kWeaponCellPixels});
 }
 
-void drawPopupLine(sf::RenderTarget& target, const std::string& words, sf::Vector2f at) {
-    sf::Text text(toDisplayString(words), pixelFont, kPopupTextSize);
+void drawPopupLine(sf::RenderTarget& target, sf::Text& text, std::string_view words,
+                   sf::Vector2f at) {
+    text.setFont(pixelFont);
+    text.setCharacterSize(kPopupTextSize);
+    setDisplayWords(text, words);
     text.setFillColor(sf::Color::White);
     text.setOutlineColor(sf::Color::Black);
     text.setOutlineThickness(3);
@@ -74,11 +120,22 @@ void drawPopupLine(sf::RenderTarget& target, const std::string& words, sf::Vecto
 
 } // namespace
 
+void notePanelOpacity() {
+    const sf::Image sheet = iconSheet.copyToImage();
+    const unsigned right = static_cast<unsigned>(kPanelPicture.left + kPanelPicture.width);
+    const unsigned bottom = static_cast<unsigned>(kPanelPicture.top + kPanelPicture.height);
+    panelOpaque = sheet.getSize().x >= right && sheet.getSize().y >= bottom;
+    for (unsigned y = static_cast<unsigned>(kPanelPicture.top); panelOpaque && y < bottom; ++y) {
+        for (unsigned x = static_cast<unsigned>(kPanelPicture.left); panelOpaque && x < right;
+             ++x) {
+            panelOpaque = sheet.getPixel(x, y).a == 255;
+        }
+    }
+}
+
 void drawInventory(sf::RenderTarget& target, sf::RectangleShape heroineCopy) {
-    sf::RectangleShape shade({1920, 1080});
-    shade.setFillColor(kShade);
-    target.draw(shade);
-    drawSquare(target, {640, 640}, kPanelAt, iconSheet, kPanelPicture);
+    drawShade(target);
+    drawSquare(target, kPanelSize, kPanelAt, iconSheet, kPanelPicture);
     heroineCopy.setSize(heroineCopy.getSize() * kEnlarged);
     heroineCopy.setPosition(kPanelAt.x + 20, kPanelAt.y + 100);
     target.draw(heroineCopy);
@@ -108,8 +165,8 @@ void drawDescriptionPopup(sf::RenderTarget& target) {
         return;
     }
     drawSquare(target, kPopupSize, kPopupAt, descriptionSheet, water ? kWaterPanel : kPlainPanel);
-    drawPopupLine(target, std::string(name), kNameAt);
+    drawPopupLine(target, popupName, name, kNameAt);
     if (water) {
-        drawPopupLine(target, kWaterLine, {kNameAt.x, kNameAt.y + 30});
+        drawPopupLine(target, popupWater, kWaterLine, {kNameAt.x, kNameAt.y + 30});
     }
 }

@@ -6,6 +6,10 @@
 #include <SFML/Graphics/RectangleShape.hpp>
 #include <SFML/Graphics/RenderTarget.hpp>
 
+// Notes whether every texel of the panel's picture in the icon sheet is opaque, so that the
+// overlay's shade may leave out the panel's square. Start-up calls it once the sheet is loaded.
+void notePanelOpacity();
+
 // The overlay over the frozen world; `heroineCopy` is the heroine's shape as the frame left her.
 void drawInventory(sf::RenderTarget& target, sf::RectangleShape heroineCopy);
 

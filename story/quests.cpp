@@ -53,8 +53,21 @@ const sf::IntRect kHopeIconPicture(0, 0, 160, 160);
 constexpr float kOutline = 2;
 const sf::Color kBlack(0, 0, 0, 255);
 
-void drawIcon(sf::RenderTarget& target, sf::Vector2f at, float size, const sf::IntRect& picture) {
-    sf::RectangleShape icon({size, size});
+// The HUD's shapes and texts, kept between frames: a frame takes no memory, and a text whose words
+// did not change is not laid out again. Main thread only.
+struct HudPieces {
+    sf::RectangleShape questIcon;
+    sf::RectangleShape rule;
+    sf::RectangleShape hopeIcon;
+    sf::Text title;
+    sf::Text objective;
+    sf::Text hope;
+};
+HudPieces hud;
+
+void drawIcon(sf::RenderTarget& target, sf::RectangleShape& icon, sf::Vector2f at, float size,
+              const sf::IntRect& picture) {
+    icon.setSize({size, size});
     icon.setPosition(at);
     icon.setTexture(&iconSheet);
     icon.setTextureRect(picture);
@@ -64,7 +77,11 @@ void drawIcon(sf::RenderTarget& target, sf::Vector2f at, float size, const sf::I
 // White with a black outline, like every HUD text.
 void drawHudText(sf::RenderTarget& target, sf::Text& text, const std::string& words, unsigned size,
                  sf::Vector2f at) {
-    text.setString(toDisplayString(words));
+    text.setFont(pixelFont);
+    text.setFillColor(sf::Color::White);
+    text.setOutlineThickness(kOutline);
+    text.setOutlineColor(kBlack);
+    setDisplayWords(text, words);
     text.setCharacterSize(size);
     text.setPosition(at);
     target.draw(text);
@@ -98,21 +115,17 @@ const Quest& currentQuestRecord() {
 
 void drawHud(sf::RenderTarget& target) {
     const Quest& quest = currentQuestRecord();
-    drawIcon(target, kQuestIconAt, kQuestIconSize, kQuestIconPicture);
-    sf::RectangleShape rule(kRuleSize);
-    rule.setPosition(kRuleAt);
-    rule.setFillColor(kRuleColour);
-    rule.setOutlineThickness(kOutline);
-    rule.setOutlineColor(kBlack);
-    target.draw(rule);
-    sf::Text text;
-    text.setFont(pixelFont);
-    text.setFillColor(sf::Color::White);
-    text.setOutlineThickness(kOutline);
-    text.setOutlineColor(kBlack);
-    drawHudText(target, text, quest.title, kTitleSize,
+    drawIcon(target, hud.questIcon, kQuestIconAt, kQuestIconSize, kQuestIconPicture);
+    hud.rule.setSize(kRuleSize);
+    hud.rule.setPosition(kRuleAt);
+    hud.rule.setFillColor(kRuleColour);
+    hud.rule.setOutlineThickness(kOutline);
+    hud.rule.setOutlineColor(kBlack);
+    target.draw(hud.rule);
+    drawHudText(target, hud.title, quest.title, kTitleSize,
                 {kRuleAt.x + 5, kRuleAt.y - 10 - static_cast<float>(kTitleSize)});
-    drawHudText(target, text, quest.objective, kObjectiveSize, {kRuleAt.x + 5, kRuleAt.y + 10});
-    drawHudText(target, text, std::to_string(story.hope), kHopeSize, kHopeAt);
-    drawIcon(target, kHopeIconAt, kHopeIconSize, kHopeIconPicture);
+    drawHudText(target, hud.objective, quest.objective, kObjectiveSize,
+                {kRuleAt.x + 5, kRuleAt.y + 10});
+    drawHudText(target, hud.hope, std::to_string(story.hope), kHopeSize, kHopeAt);
+    drawIcon(target, hud.hopeIcon, kHopeIconAt, kHopeIconSize, kHopeIconPicture);
 }

@@ -18,8 +18,16 @@ const sf::Time kHold = sf::milliseconds(3000);
 constexpr unsigned kCardTextSize = 64;
 constexpr float kJingleVolume = 50;
 
+// The veil and the card's two lines, kept between frames: a frame takes no memory, and the same
+// words are not laid out again. Main thread only.
+sf::RectangleShape veil;
+sf::Text titleLine;
+sf::Text objectiveLine;
+
 void drawCentred(sf::RenderTarget& target, sf::Text& text, const std::string& words, float y) {
-    text.setString(toDisplayString(words));
+    text.setFont(pixelFont);
+    text.setCharacterSize(kCardTextSize);
+    setDisplayWords(text, words);
     text.setPosition(0, 0);
     const float width = text.getGlobalBounds().width;
     text.setPosition(960 - width * 0.5f, y);
@@ -49,7 +57,7 @@ void fadeStep(sf::Time screenNow, sf::Time& screenMark, const GameClock& screenC
 
 void drawChapterChange(sf::RenderTarget& target, sf::Time screenNow, sf::Time& screenMark,
                        GameClock screenClock) {
-    sf::RectangleShape veil({1920, 1080});
+    veil.setSize({1920, 1080});
     veil.setFillColor(sf::Color(0, 0, 0, static_cast<sf::Uint8>(screens.fadeAlpha)));
     target.draw(veil);
     if (screens.fadeAlpha == 0 && !screens.fadingOut) { // the card's first frame
@@ -61,11 +69,9 @@ void drawChapterChange(sf::RenderTarget& target, sf::Time screenNow, sf::Time& s
     fadeStep(screenNow, screenMark, screenClock);
     if (screens.fadeAlpha == kHeldAlpha) {
         const Quest& quest = currentQuestRecord();
-        sf::Text text;
-        text.setFont(pixelFont);
-        text.setCharacterSize(kCardTextSize);
-        drawCentred(target, text, quest.title, 540 - 2 * static_cast<float>(kCardTextSize));
-        drawCentred(target, text, quest.objective, 540 + static_cast<float>(kCardTextSize));
+        drawCentred(target, titleLine, quest.title, 540 - 2 * static_cast<float>(kCardTextSize));
+        drawCentred(target, objectiveLine, quest.objective,
+                    540 + static_cast<float>(kCardTextSize));
     }
     if (screens.fadeAlpha <= 0 && screens.fadingOut) {
         screens.fadeAlpha = 0;

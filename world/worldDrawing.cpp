@@ -22,8 +22,11 @@ constexpr float kObjectHintRise = 20;
 constexpr float kObjectReach = 30; // the hint reaches 30 pixels out, to the left and above only
 constexpr int kTrianglesPerPicture = 4;
 
-// The vertices of one layer's pass, kept between frames so that a frame allocates nothing.
-std::vector<sf::Vertex> layerVertices; // main thread only
+// The vertices of one layer's pass and the hints' shapes, kept between frames so that a frame
+// allocates nothing. Main thread only.
+std::vector<sf::Vertex> layerVertices;
+sf::RectangleShape talkHint;
+sf::RectangleShape objectHint;
 
 // Calls visit(cell, row, col) for every cell of the visible window that may be usable, in
 // row-major order, holding the row's lock; the rows without any are passed over unlocked. The
@@ -162,8 +165,9 @@ void drawCharacters(sf::RenderTarget& target) {
 }
 
 void drawTalkHints(sf::RenderTarget& target) {
-    sf::RectangleShape hint({kTalkHintSize, kTalkHintSize});
-    hint.setTexture(&speechSheet);
+    sf::RectangleShape& hint = talkHint;
+    hint.setSize({kTalkHintSize, kTalkHintSize});
+    hint.setTexture(&speechSheet, true);
     std::lock_guard<std::mutex> lock(rosterLock());
     for (int i = 0; i < kRosterSize && npcs[i].active; ++i) {
         const Npc& npc = npcs[i];
@@ -182,8 +186,9 @@ void drawTalkHints(sf::RenderTarget& target) {
 }
 
 void drawObjectHint(sf::RenderTarget& target) {
-    sf::RectangleShape hint({kObjectHintSize, kObjectHintSize});
-    hint.setTexture(&speechSheet);
+    sf::RectangleShape& hint = objectHint;
+    hint.setSize({kObjectHintSize, kObjectHintSize});
+    hint.setTexture(&speechSheet, true);
     hint.setTextureRect({kHintFramePixels, 0, kHintFramePixels, kHintFramePixels});
     const sf::FloatRect heroineArea = heroineBounds();
     bool found = false;

@@ -32,6 +32,7 @@ protected:
         for (sf::Texture* sheet : {&iconSheet, &weaponSheet, &objectSheet, &descriptionSheet}) {
             *sheet = sf::Texture();
         }
+        notePanelOpacity(); // no sheet, no opaque panel
     }
 
     static sf::Image picture(sf::RenderTexture& target) {
@@ -117,6 +118,38 @@ TEST_F(OverlayTest, TheInventoryShowsWhatSheCarriesAndWhatSheFound) {
     EXPECT_EQ(shown.getPixel(1145, 545), cellColour(1, 0)); // weapon square at (1070, 470)
     EXPECT_EQ(shown.getPixel(1145, 735), cellColour(4, 8)); // the apple at (1070, 660)
     EXPECT_EQ(shown.getPixel(1145, 355), cellColour(1, 2)); // no armour: the panel
+}
+
+// The shade leaves out the panel's square only under a panel whose every texel is opaque: every
+// pixel outside the square is shaded exactly once either way, and a see-through texel of the
+// panel shows the world shaded.
+TEST_F(OverlayTest, TheShadeLeavesOutTheSquareOfAnOpaquePanelOnly) {
+    const sf::RectangleShape copy({84, 84});
+    const auto drawn = [&] {
+        screen.clear(kBehind);
+        drawInventory(screen, copy);
+        return picture(screen);
+    };
+    notePanelOpacity(); // the cell sheet is opaque
+    const sf::Image overOpaque = drawn();
+    sf::Image sheet = iconSheet.copyToImage();
+    sheet.setPixel(10, 330, sf::Color::Transparent); // drawn twice as large from (640, 220)
+    iconSheet.loadFromImage(sheet);
+    notePanelOpacity();
+    const sf::Image overSeeThrough = drawn();
+    const sf::FloatRect panel(640, 220, 640, 640);
+    int differing = 0;
+    for (unsigned y = 0; y < 1080; ++y) {
+        for (unsigned x = 0; x < 1920; ++x) {
+            if (!panel.contains(static_cast<float>(x), static_cast<float>(y))) {
+                differing += overOpaque.getPixel(x, y) != overSeeThrough.getPixel(x, y) ? 1 : 0;
+            }
+        }
+    }
+    EXPECT_EQ(differing, 0);
+    EXPECT_NE(overOpaque.getPixel(5, 5), kBehind); // shaded
+    EXPECT_EQ(overSeeThrough.getPixel(661, 241), overOpaque.getPixel(5, 5));
+    EXPECT_EQ(overOpaque.getPixel(661, 241), cellColour(0, 2));
 }
 
 TEST_F(OverlayTest, ThePopupNamesTheCellUnderTheMouseWithItsAccent) {
