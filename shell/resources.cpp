@@ -1,6 +1,8 @@
 // resources.cpp -- the loaded-once objects of the game.
 #include "shell/resources.h"
 
+#include "shell/assetFiles.h"
+
 #include <X11/Xlib.h>
 
 #include <cstdlib>
@@ -69,7 +71,7 @@ void startAnimClock() {
 bool loadGroundSheet(const std::string& path) {
     sf::Image image;
     tileSheetOpaque = false;
-    if (!image.loadFromFile(path) || !tileSheet.loadFromImage(image)) {
+    if (!assetMayBeOpened(path) || !image.loadFromFile(path) || !tileSheet.loadFromImage(image)) {
         tileSheet = sf::Texture();
         return false;
     }

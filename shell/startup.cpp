@@ -2,6 +2,7 @@
 #include "shell/startup.h"
 
 #include "battle/battleRules.h"
+#include "shell/assetFiles.h"
 #include "shell/gameState.h"
 #include "shell/resources.h"
 #include "shell/screenLayout.h"
@@ -38,26 +39,32 @@ void openWindow() {
     screenView = screenViewFor(window.getSize());
 }
 
+// A sheet that is not a file the library can read stays empty, like one that failed to load.
+bool loadSheet(sf::Texture& sheet, const std::string& path) {
+    return assetMayBeOpened(path) && sheet.loadFromFile(path);
+}
+
 void loadTileSheets() {
     loadGroundSheet("./assets/textures/tileTable.png");
-    objectSheet.loadFromFile("./assets/textures/objectTable.png");
+    loadSheet(objectSheet, "./assets/textures/objectTable.png");
     objectSheet.setSmooth(true);
 }
 
 void loadFont() {
-    if (!pixelFont.loadFromFile("./assets/font/pixelTxt.ttf")) {
+    const std::string path = "./assets/font/pixelTxt.ttf";
+    if (!assetMayBeOpened(path) || !pixelFont.loadFromFile(path)) {
         std::cout << "Font non caricato" << std::endl;
     }
 }
 
 void loadOtherTextures() {
-    npcSheet.loadFromFile("./assets/textures/NPC-map.png");
-    descriptionSheet.loadFromFile("./assets/textures/descrizioni-map.png");
-    speechSheet.loadFromFile("./assets/textures/speech-map.png");
-    talkSheet.loadFromFile("./assets/textures/talk-map.png");
-    iconSheet.loadFromFile("./assets/textures/icon-map.png");
-    battleBackground.loadFromFile("./assets/textures/battle.png");
-    weaponSheet.loadFromFile("./assets/textures/weapons-map.png");
+    loadSheet(npcSheet, "./assets/textures/NPC-map.png");
+    loadSheet(descriptionSheet, "./assets/textures/descrizioni-map.png");
+    loadSheet(speechSheet, "./assets/textures/speech-map.png");
+    loadSheet(talkSheet, "./assets/textures/talk-map.png");
+    loadSheet(iconSheet, "./assets/textures/icon-map.png");
+    loadSheet(battleBackground, "./assets/textures/battle.png");
+    loadSheet(weaponSheet, "./assets/textures/weapons-map.png");
 }
 
 void fillTables() {
@@ -68,7 +75,7 @@ void fillTables() {
 }
 
 void loadHeroSheet() {
-    if (!heroSheet.loadFromFile("./assets/textures/kaiva-map.png")) {
+    if (!loadSheet(heroSheet, "./assets/textures/kaiva-map.png")) {
         std::cout << "Kaiva texture not loaded" << std::endl;
     }
 }

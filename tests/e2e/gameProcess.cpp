@@ -205,6 +205,17 @@ double GameProcess::cpuSecondsBesidesDrawing() const {
     return seconds;
 }
 
+long GameProcess::residentKib() const {
+    std::istringstream status(readTextFile("/proc/" + std::to_string(pid_) + "/status"));
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmRSS:", 0) == 0) {
+            return std::stol(line.substr(6));
+        }
+    }
+    return 0;
+}
+
 std::chrono::milliseconds closeGrace() {
     constexpr std::chrono::milliseconds kPlayersPatience{2000};
     constexpr int kSanitizerSlowdown = 5;
@@ -269,6 +280,19 @@ sf::Image takeScreenshot(Display* display) {
     }
     XDestroyImage(image);
     return picture;
+}
+
+sf::Color screenPixel(Display* display, unsigned x, unsigned y) {
+    XImage* image = XGetImage(display, DefaultRootWindow(display), static_cast<int>(x),
+                              static_cast<int>(y), 1, 1, AllPlanes, ZPixmap);
+    if (image == nullptr) {
+        return sf::Color::Transparent;
+    }
+    const unsigned long pixel = XGetPixel(image, 0, 0);
+    XDestroyImage(image);
+    return sf::Color(static_cast<sf::Uint8>((pixel >> 16) & 0xFF),
+                     static_cast<sf::Uint8>((pixel >> 8) & 0xFF),
+                     static_cast<sf::Uint8>(pixel & 0xFF));
 }
 
 std::filesystem::path copyOfAssets(const std::string& tag) {

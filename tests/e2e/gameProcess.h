@@ -43,6 +43,8 @@ public:
     // User + system time so far of its threads other than the main thread and Mesa's software
     // renderer (the threads that draw the frames).
     double cpuSecondsBesidesDrawing() const;
+    // Its resident memory now (VmRSS), in KiB; 0 once it has ended.
+    long residentKib() const;
 
     XDisplay* display() const { return display_; }
 
@@ -77,6 +79,8 @@ WindowGeometry windowGeometry(XDisplay* display, XWindow window);
 
 // The whole X screen as a picture.
 sf::Image takeScreenshot(XDisplay* display);
+// One pixel of the X screen, without the cost of the whole picture.
+sf::Color screenPixel(XDisplay* display, unsigned x, unsigned y);
 
 // A copy of the build's asset folder in a new folder (files, not links), for tests that take a
 // file away or break one.
