@@ -3,6 +3,7 @@
 
 #include "battle/battleRules.h"
 #include "shell/assetFiles.h"
+#include "shell/displayWatch.h"
 #include "shell/gameState.h"
 #include "shell/resources.h"
 #include "shell/screenLayout.h"
@@ -97,6 +98,7 @@ void releaseLoadingMemory() {
 
 void startUp() {
     seedRandom();
+    watchDisplay();
     openWindow();
     setUpCamera();
     loadTileSheets();

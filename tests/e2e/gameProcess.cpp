@@ -101,8 +101,13 @@ GameProcess::~GameProcess() {
         kill(pid_, SIGKILL);
         waitpid(pid_, nullptr, 0);
     }
+    closeDisplay();
+}
+
+void GameProcess::closeDisplay() {
     if (display_ != nullptr) {
         XCloseDisplay(display_);
+        display_ = nullptr;
     }
 }
 
@@ -126,6 +131,11 @@ void GameProcess::requestClose(Window window) {
     event.xclient.data.l[0] = static_cast<long>(XInternAtom(display_, "WM_DELETE_WINDOW", False));
     event.xclient.data.l[1] = CurrentTime;
     XSendEvent(display_, window, False, NoEventMask, &event);
+    XFlush(display_);
+}
+
+void GameProcess::destroyWindow(Window window) {
+    XDestroyWindow(display_, window);
     XFlush(display_);
 }
 
@@ -244,9 +254,14 @@ PrivateXServer::PrivateXServer(const std::string& screen) {
 }
 
 PrivateXServer::~PrivateXServer() {
+    stop();
+}
+
+void PrivateXServer::stop() {
     if (pid_ > 0) {
         kill(pid_, SIGTERM);
         waitpid(pid_, nullptr, 0);
+        pid_ = -1;
     }
 }
 

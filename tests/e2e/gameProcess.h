@@ -30,6 +30,8 @@ public:
     XWindow waitForWindow(std::chrono::milliseconds timeout);
     // Asks the window to close, as a window manager's close button does (WM_DELETE_WINDOW).
     void requestClose(XWindow window);
+    // Destroys the window from this client, as `xdotool windowclose` does: no close request.
+    void destroyWindow(XWindow window);
     // Holds a key (an xdotool key name) down for `hold`, then releases it.
     void pressKey(const std::string& key, std::chrono::milliseconds hold);
 
@@ -47,6 +49,9 @@ public:
     long residentKib() const;
 
     XDisplay* display() const { return display_; }
+    // Lets go of the tests' own connection to the game's display, before that display is taken
+    // away (Xlib would end this process on the next call over a lost connection).
+    void closeDisplay();
 
 private:
     pid_t pid_ = -1;
@@ -64,6 +69,7 @@ class PrivateXServer {
 public:
     explicit PrivateXServer(const std::string& screen); // e.g. "1280x1024x24"
     ~PrivateXServer();
+    void stop(); // the server ends, and every connection to it with it
     const std::string& name() const { return name_; } // e.g. ":117"
 
 private:
