@@ -3,12 +3,11 @@
 // its world, says once what it says for a missing font or heroine picture and nothing else of its
 // own, lets the library's lines neither flood nor go on while it plays, and closes with status 0
 // and no thread left.
+#include "brokenFiles.h"
 #include "e2e/gameProcess.h"
 #include "e2e/witnessedThreads.h"
 
 #include "testSupport.h"
-
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <functional>
@@ -20,57 +19,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using std::chrono::seconds;
-
-constexpr std::uintmax_t kHeaderBytes = 64; // past a WAV's or a PNG's header, into the data
-
-std::string randomBytes(std::uintmax_t count, std::uint32_t seed) {
-    std::string bytes(count, '\0');
-    for (char& byte : bytes) {
-        seed = seed * 1664525u + 1013904223u;
-        byte = static_cast<char>(seed >> 24);
-    }
-    return bytes;
-}
-
-void keepFirst(const fs::path& file, std::uintmax_t bytes) {
-    writeTextFile(file, readTextFile(file).substr(0, bytes));
-}
-
-void replaceWith(const fs::path& file, const std::function<void(const fs::path&)>& make) {
-    fs::remove(file);
-    make(file);
-}
-
-struct Breakage {
-    const char* name;
-    std::function<void(const fs::path& file)> apply;
-};
-
-const Breakage kBreakages[] = {
-    {"Missing", [](const fs::path& file) { fs::remove(file); }},
-    {"Empty", [](const fs::path& file) { writeTextFile(file, ""); }},
-    {"CutInHalf", [](const fs::path& file) { keepFirst(file, fs::file_size(file) / 2); }},
-    {"CutAfterItsHeader", [](const fs::path& file) { keepFirst(file, kHeaderBytes); }},
-    {"AFolder",
-     [](const fs::path& file) {
-         replaceWith(file, [](const fs::path& at) { fs::create_directory(at); });
-     }},
-    {"RandomBytes",
-     [](const fs::path& file) {
-         // Seeded by the file's name: the same bytes in every run, different in each file.
-         const auto seed =
-             static_cast<std::uint32_t>(std::hash<std::string>{}(file.filename().string()));
-         writeTextFile(file, randomBytes(fs::file_size(file), seed));
-     }},
-    {"APipe",
-     [](const fs::path& file) {
-         replaceWith(file, [](const fs::path& at) { ASSERT_EQ(mkfifo(at.c_str(), 0600), 0); });
-     }},
-    {"ALinkToDevZero",
-     [](const fs::path& file) {
-         replaceWith(file, [](const fs::path& at) { fs::create_symlink("/dev/zero", at); });
-     }},
-};
 
 // Files broken together in one launch. The font goes alone: without it no text has glyphs, which
 // would hide what the pictures and music do to the screens that write text. Pictures and music
@@ -103,9 +51,6 @@ std::size_t lineCount(const std::string& text) {
 // Failures name the case, not its bytes.
 void PrintTo(const AssetGroup& group, std::ostream* out) {
     *out << group.name;
-}
-void PrintTo(const Breakage& breakage, std::ostream* out) {
-    *out << breakage.name;
 }
 
 using BadAssetCase = std::tuple<AssetGroup, Breakage>;

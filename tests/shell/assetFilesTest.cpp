@@ -1,10 +1,16 @@
 // assetFilesTest.cpp -- what stands at an asset's path decides whether the library is asked to
 // open it: a folder, a pipe or a device in its place is refused, quickly, and a music refusing it
-// stays silent.
+// stays silent. The chapter card's jingle, broken every way, leaves the card playing through.
 #include "shell/assetFiles.h"
 #include "shell/audio.h"
+#include "shell/gameState.h"
+#include "shell/resources.h"
+#include "story/quests.h"
 
+#include "brokenFiles.h"
 #include "testSupport.h"
+
+#include <SFML/Graphics/RenderTexture.hpp>
 
 #include <sys/stat.h>
 
@@ -112,3 +118,58 @@ TEST(AssetFiles, AMusicRefusingAFolderStopsWhatItPlayed) {
     EXPECT_FALSE(music.isPlaying());
     fs::remove_all(folder);
 }
+
+namespace {
+
+constexpr int kCardFrames = 400; // the card takes some 110 frames of 50 ms
+
+// The chapter card in a folder of its own whose jingle is broken; the rest as the card test sets
+// it up. The card opens its jingle by its relative path, so the test works from that folder.
+class BrokenJingleTest : public PlayTest, public ::testing::WithParamInterface<Breakage> {
+protected:
+    void SetUp() override {
+        PlayTest::SetUp();
+        ASSERT_TRUE(screen.create(1920, 1080));
+        for (int i = 0; i < kQuestCount; ++i) {
+            initQuest(i);
+        }
+        const fs::path assets = KAIVA_ASSETS_DIR;
+        worldMusic.openFromFile((assets / "music/worldHost.wav").string());
+        worldMusic.play();
+        story.currentQuest = 2;
+        story.transitionPending = true;
+        folder = makeTempDir("broken-jingle");
+        fs::create_directories(folder / "assets/music");
+        fs::copy_file(assets / "music/changeChapter.wav",
+                      folder / "assets/music/changeChapter.wav");
+        GetParam().apply(folder / "assets/music/changeChapter.wav");
+        home = fs::current_path();
+        fs::current_path(folder);
+    }
+    void TearDown() override {
+        fs::current_path(home);
+        fs::remove_all(folder);
+        screenMusic.reset();
+        PlayTest::TearDown();
+    }
+
+    sf::RenderTexture screen;
+    fs::path folder;
+    fs::path home;
+};
+
+} // namespace
+
+TEST_P(BrokenJingleTest, TheCardPlaysThroughAndTheWorldsMusicComesBack) {
+    int frames = 0;
+    for (; story.transitionPending && frames < kCardFrames; ++frames) {
+        playFrame(screen, 0.05f);
+    }
+    EXPECT_FALSE(story.transitionPending) << "the card never ended";
+    EXPECT_GT(frames, 50) << "the card darkened, held and lifted";
+    EXPECT_TRUE(worldMusic.isPlaying());
+    EXPECT_EQ(screenMusic.openedFile().empty(), !GetParam().soundStillOpens);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryBreakage, BrokenJingleTest, ::testing::ValuesIn(kBreakages),
+                         [](const auto& info) { return std::string(info.param.name); });
