@@ -1,6 +1,8 @@
 // audio.cpp -- the sound device test and the silent-when-deviceless music object.
 #include "shell/audio.h"
 
+#include "shell/assetFiles.h"
+
 #include <AL/alc.h>
 
 #include <iostream>
@@ -40,6 +42,13 @@ bool GameMusic::openFromFile(const std::string& path) {
     }
     if (!music_) {
         music_ = std::make_unique<sf::Music>();
+    }
+    // A folder or a pipe fails as a file that does not open fails; SFML's own open stops the music
+    // first, and so does this.
+    if (!assetMayBeOpened(path)) {
+        music_->stop();
+        openedFile_.clear();
+        return false;
     }
     if (!music_->openFromFile(path)) {
         openedFile_.clear();

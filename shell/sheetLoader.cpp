@@ -5,6 +5,8 @@
 // in, before the first frame, and then to hand back. Here only the texture and one strip exist.
 #include "shell/sheetLoader.h"
 
+#include "shell/assetFiles.h"
+
 #include <png.h>
 
 #include <algorithm>
@@ -105,6 +107,10 @@ bool loadWithSfml(sf::Texture& texture, const std::string& path, bool* opaque) {
 } // namespace
 
 bool loadSheet(sf::Texture& texture, const std::string& path, bool* opaque) {
+    if (!assetMayBeOpened(path)) { // a folder, a pipe or a device: neither read nor waited for
+        texture = sf::Texture();
+        return false;
+    }
     std::vector<sf::Uint8> strip;
     bool streamed = false;
     if (std::FILE* file = std::fopen(path.c_str(), "rb")) {

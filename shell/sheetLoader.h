@@ -11,5 +11,6 @@
 // rows at a time into the texture, which spares start-up the fresh memory of three full copies of
 // every sheet. A file that is not a plain PNG (interlaced, another format, missing or broken) goes
 // through SFML's own loader, with its messages. When `opaque` is given, it tells whether every
-// pixel is fully opaque. On failure the texture is left empty.
+// pixel is fully opaque. A folder, a pipe or a device at `path` is refused without opening it. On
+// failure the texture is left empty.
 bool loadSheet(sf::Texture& texture, const std::string& path, bool* opaque = nullptr);

@@ -2,6 +2,8 @@
 #include "shell/startup.h"
 
 #include "battle/battleRules.h"
+#include "shell/assetFiles.h"
+#include "shell/displayWatch.h"
 #include "shell/gameState.h"
 #include "shell/resources.h"
 #include "shell/screenLayout.h"
@@ -48,7 +50,8 @@ void loadTileSheets() {
 }
 
 void loadFont() {
-    if (!pixelFont.loadFromFile("./assets/font/pixelTxt.ttf")) {
+    const std::string path = "./assets/font/pixelTxt.ttf";
+    if (!assetMayBeOpened(path) || !pixelFont.loadFromFile(path)) {
         std::cout << "Font non caricato" << std::endl;
     }
 }
@@ -95,6 +98,7 @@ void releaseLoadingMemory() {
 void startUp() {
     listenForWhereabouts();
     seedRandom();
+    watchDisplay();
     openWindow();
     setUpCamera();
     loadTileSheets();

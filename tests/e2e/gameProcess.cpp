@@ -101,8 +101,13 @@ GameProcess::~GameProcess() {
         kill(pid_, SIGKILL);
         waitpid(pid_, nullptr, 0);
     }
+    closeDisplay();
+}
+
+void GameProcess::closeDisplay() {
     if (display_ != nullptr) {
         XCloseDisplay(display_);
+        display_ = nullptr;
     }
 }
 
@@ -126,6 +131,11 @@ void GameProcess::requestClose(Window window) {
     event.xclient.data.l[0] = static_cast<long>(XInternAtom(display_, "WM_DELETE_WINDOW", False));
     event.xclient.data.l[1] = CurrentTime;
     XSendEvent(display_, window, False, NoEventMask, &event);
+    XFlush(display_);
+}
+
+void GameProcess::destroyWindow(Window window) {
+    XDestroyWindow(display_, window);
     XFlush(display_);
 }
 
@@ -211,6 +221,17 @@ double GameProcess::cpuSecondsBesidesDrawing() const {
     return seconds;
 }
 
+long GameProcess::residentKib() const {
+    std::istringstream status(readTextFile("/proc/" + std::to_string(pid_) + "/status"));
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmRSS:", 0) == 0) {
+            return std::stol(line.substr(6));
+        }
+    }
+    return 0;
+}
+
 std::chrono::milliseconds closeGrace() {
     constexpr std::chrono::milliseconds kPlayersPatience{2000};
     constexpr int kSanitizerSlowdown = 5;
@@ -239,9 +260,14 @@ PrivateXServer::PrivateXServer(const std::string& screen) {
 }
 
 PrivateXServer::~PrivateXServer() {
+    stop();
+}
+
+void PrivateXServer::stop() {
     if (pid_ > 0) {
         kill(pid_, SIGTERM);
         waitpid(pid_, nullptr, 0);
+        pid_ = -1;
     }
 }
 
@@ -275,6 +301,19 @@ sf::Image takeScreenshot(Display* display) {
     }
     XDestroyImage(image);
     return picture;
+}
+
+sf::Color screenPixel(Display* display, unsigned x, unsigned y) {
+    XImage* image = XGetImage(display, DefaultRootWindow(display), static_cast<int>(x),
+                              static_cast<int>(y), 1, 1, AllPlanes, ZPixmap);
+    if (image == nullptr) {
+        return sf::Color::Transparent;
+    }
+    const unsigned long pixel = XGetPixel(image, 0, 0);
+    XDestroyImage(image);
+    return sf::Color(static_cast<sf::Uint8>((pixel >> 16) & 0xFF),
+                     static_cast<sf::Uint8>((pixel >> 8) & 0xFF),
+                     static_cast<sf::Uint8>(pixel & 0xFF));
 }
 
 std::filesystem::path copyOfAssets(const std::string& tag) {

@@ -30,6 +30,8 @@ public:
     XWindow waitForWindow(std::chrono::milliseconds timeout);
     // Asks the window to close, as a window manager's close button does (WM_DELETE_WINDOW).
     void requestClose(XWindow window);
+    // Destroys the window from this client, as `xdotool windowclose` does: no close request.
+    void destroyWindow(XWindow window);
     // Holds a key (an xdotool key name) down for `hold`, then releases it.
     void pressKey(const std::string& key, std::chrono::milliseconds hold);
 
@@ -46,8 +48,13 @@ public:
     // User + system time so far of its threads other than the main thread and Mesa's software
     // renderer (the threads that draw the frames).
     double cpuSecondsBesidesDrawing() const;
+    // Its resident memory now (VmRSS), in KiB; 0 once it has ended.
+    long residentKib() const;
 
     XDisplay* display() const { return display_; }
+    // Lets go of the tests' own connection to the game's display, before that display is taken
+    // away (Xlib would end this process on the next call over a lost connection).
+    void closeDisplay();
 
 private:
     pid_t pid_ = -1;
@@ -65,6 +72,7 @@ class PrivateXServer {
 public:
     explicit PrivateXServer(const std::string& screen); // e.g. "1280x1024x24"
     ~PrivateXServer();
+    void stop(); // the server ends, and every connection to it with it
     const std::string& name() const { return name_; } // e.g. ":117"
 
 private:
@@ -80,6 +88,8 @@ WindowGeometry windowGeometry(XDisplay* display, XWindow window);
 
 // The whole X screen as a picture.
 sf::Image takeScreenshot(XDisplay* display);
+// One pixel of the X screen, without the cost of the whole picture.
+sf::Color screenPixel(XDisplay* display, unsigned x, unsigned y);
 
 // A copy of the build's asset folder in a new folder (files, not links), for tests that take a
 // file away or break one.

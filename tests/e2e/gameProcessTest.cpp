@@ -1,6 +1,6 @@
 // gameProcessTest.cpp -- the real game under the tests' X display: it opens its full-screen
 // window, draws, reads its maps, and ends with status 0 however it is closed, even with assets
-// missing, a broken map or no sound device.
+// missing, a broken map or no sound device (other screens: displaysTest.cpp).
 #include "e2e/gameProcess.h"
 
 #include "testSupport.h"
@@ -127,36 +127,4 @@ TEST_F(GameProcessTest, WithoutASoundDeviceMusicIsOffQuietlyAndCheaply) {
     EXPECT_LT(quiet.errors().size(), 2000u) << quiet.errors().substr(0, 2000);
     EXPECT_LT(quiet.console().size(), 200u);
     EXPECT_LT(cpuInThreeSeconds, 0.5) << "a spinning music thread would take a whole core";
-}
-
-// On a screen without a 1920 x 1080 mode the game falls back to another one; the whole picture
-// must still show, scaled to fit, with black bars.
-TEST_F(GameProcessTest, OnAnotherScreenSizeTheWholePictureShowsLetterboxed) {
-    PrivateXServer screen("1280x1024x24");
-    GameProcess game(KAIVA_BUILD_DIR, {{"DISPLAY", screen.name()}});
-    const XWindow window = game.waitForWindow(seconds(15));
-    ASSERT_NE(window, 0u) << game.errors();
-    const WindowGeometry geometry = windowGeometry(game.display(), window);
-    EXPECT_EQ(geometry.width, 1280u);
-    EXPECT_EQ(geometry.height, 1024u);
-    ASSERT_TRUE(game.waitForConsole("Thread Lv 1 Finito\n", seconds(15)));
-    std::this_thread::sleep_for(milliseconds(500));
-    const sf::Image picture = takeScreenshot(game.display());
-    const std::filesystem::path shots = std::filesystem::path(KAIVA_BUILD_DIR) / "screenshots";
-    std::filesystem::create_directories(shots);
-    picture.saveToFile((shots / "e2e-letterbox-1280x1024.png").string());
-    // 1920 x 1080 scaled to 1280 x 720 leaves bars of 152 rows above and below.
-    for (unsigned x = 0; x < 1280; x += 64) {
-        for (unsigned y : {0u, 100u, 150u, 874u, 950u, 1023u}) {
-            EXPECT_EQ(picture.getPixel(x, y), sf::Color::Black) << x << "," << y;
-        }
-    }
-    std::set<sf::Uint32> picturePart;
-    for (unsigned x = 0; x < 1280; x += 16) {
-        picturePart.insert(picture.getPixel(x, 160).toInteger());
-        picturePart.insert(picture.getPixel(x, 860).toInteger());
-    }
-    EXPECT_GT(picturePart.size(), 1u) << "the world is drawn inside the bars";
-    game.requestClose(window);
-    EXPECT_EQ(game.waitForExit(closeGrace()), 0);
 }

@@ -49,6 +49,28 @@ MakeMap text(const std::string& contents) {
     return [contents](const fs::path& file) { writeTextFile(file, contents); };
 }
 
+// The shipped map of the same name as `file`, changed.
+MakeMap shipped(std::string (*change)(std::string)) {
+    return [change](const fs::path& file) {
+        const fs::path original = fs::path(KAIVA_ASSETS_DIR) / "maps" / file.filename();
+        writeTextFile(file, change(readTextFile(original)));
+    };
+}
+
+std::string withWindowsLineEnds(std::string text) {
+    for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 2)) {
+        text.insert(at, 1, '\r');
+    }
+    return text;
+}
+
+// Row 249's last value (the one before its " ;"), the cell whose loading completes the map.
+std::string lastCellMalformed(std::string text) {
+    const std::size_t end = text.rfind(" ;");
+    const std::size_t start = text.rfind(' ', end - 1) + 1;
+    return text.replace(start, end - start, "oops");
+}
+
 struct HostileMap {
     const char* name;
     MakeMap make;
@@ -79,6 +101,9 @@ std::vector<HostileMap> hostileMaps() {
         {"HalfAMap", text(filledMap("1", kRows / 2)), false, ""},
         {"SurplusRowsAndColumns", text(filledMap("501", 300, 300)), true, ""},
         {"WindowsLineEnds", text(filledMap("2", kRows, kRowValues, ";\r\n")), true, ""},
+        {"TheShippedMapsWithWindowsLineEnds", shipped(withWindowsLineEnds), true, ""},
+        {"AMalformedValueInTheVeryLastCell", shipped(lastCellMalformed), false,
+         "row 249, column 249: value \"oops\" is not a number"},
         {"NoSemicolonAnywhere", text(filledMap("4", kRows, kRowValues, "\n")), true, ""},
         {"TwoMegabyteLine", text(std::string(2 << 20, '8')), false, "longer than"},
         {"AFolder", [](const fs::path& file) { fs::create_directories(file); }, false,

@@ -7,6 +7,7 @@
 #include "shell/gameState.h"
 #include "shell/resources.h"
 #include "shell/startup.h"
+#include "story/dialogueScript.h"
 #include "world/characters.h"
 #include "world/heroine.h"
 #include "world/mapLoader.h"
@@ -22,6 +23,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -118,6 +120,7 @@ RealPlayer::RealPlayer(GameProcess& game)
     placeCharacters();
     planner_ = RoutePlanner();
     EXPECT_TRUE(talkSheet_.loadFromFile(kAssets + "/textures/talk-map.png"));
+    EXPECT_TRUE(iconSheet_.loadFromFile(kAssets + "/textures/icon-map.png"));
 }
 
 sf::Image RealPlayer::screen() {
@@ -179,14 +182,60 @@ bool RealPlayer::endShown(const sf::Image& shot) const {
     return white > 200;
 }
 
+// Below the veil at its darkest (150 of 255) the brightest world is under 110; unveiled, the
+// world's grass and sand average well above that.
+bool RealPlayer::cardShown(const sf::Image& shot) const {
+    long brightness = 0;
+    int samples = 0;
+    for (unsigned y = 20; y < 1080; y += 97) {
+        for (unsigned x = 20; x < 1920; x += 101) {
+            if (y < 380 || y > 700) { // clear of the title and the objective
+                const sf::Color c = shot.getPixel(x, y);
+                brightness += c.r + c.g + c.b;
+                ++samples;
+            }
+        }
+    }
+    int white = 0;
+    for (unsigned y = 412; y < 476; ++y) {
+        for (unsigned x = 400; x < 1520; x += 2) {
+            white += sameColour(shot.getPixel(x, y), sf::Color::White) ? 1 : 0;
+        }
+    }
+    return brightness < samples * 3L * 70 && white > 100;
+}
+
+// The panel's top band, above the enlarged heroine and the equipment squares: where icon-map.png's
+// panel picture is opaque, the screen shows it, at twice its size.
+bool RealPlayer::inventoryShown(const sf::Image& shot) const {
+    int samples = 0;
+    int matching = 0;
+    for (unsigned y = 224; y < 276; y += 6) {
+        for (unsigned x = 644; x < 1276; x += 12) {
+            const sf::Color texel = iconSheet_.getPixel((x - 640) / 2, 320 + (y - 220) / 2);
+            if (texel.a == 255) {
+                ++samples;
+                matching += sameColour(shot.getPixel(x, y), texel) ? 1 : 0;
+            }
+        }
+    }
+    return samples > 0 && matching * 10 >= samples * 8;
+}
+
 namespace {
 
+// Gives up at once when the game has ended: a crash, or something that killed it.
 template <class Seen>
-bool waitUntil(std::chrono::seconds timeout, Seen seen, milliseconds between = milliseconds(100)) {
+bool waitUntil(GameProcess& game, std::chrono::seconds timeout, Seen seen,
+               milliseconds between = milliseconds(100)) {
     const auto end = Clock::now() + timeout;
     while (Clock::now() < end) {
         if (seen()) {
             return true;
+        }
+        if (const std::optional<int> status = game.waitForExit(milliseconds(0))) {
+            ADD_FAILURE() << "the game ended while the player waited, status " << *status;
+            return false;
         }
         std::this_thread::sleep_for(between);
     }
@@ -197,7 +246,7 @@ bool waitUntil(std::chrono::seconds timeout, Seen seen, milliseconds between = m
 
 bool RealPlayer::waitForRoaming(std::chrono::seconds timeout) {
     parkMouse();
-    const bool roaming = waitUntil(timeout, [&] {
+    const bool roaming = waitUntil(game_, timeout, [&] {
         const sf::Image shot = screen();
         return hudShown(shot) && !dialogueShown(shot);
     });
@@ -205,15 +254,19 @@ bool RealPlayer::waitForRoaming(std::chrono::seconds timeout) {
 }
 
 bool RealPlayer::waitForDialogue(std::chrono::seconds timeout) {
-    return waitUntil(timeout, [&] { return dialogueShown(screen()); });
+    return waitUntil(game_, timeout, [&] { return dialogueShown(screen()); });
 }
 
 bool RealPlayer::waitForBattle(std::chrono::seconds timeout) {
-    return waitUntil(timeout, [&] { return battleShown(screen()); });
+    return waitUntil(game_, timeout, [&] { return battleShown(screen()); });
 }
 
 bool RealPlayer::waitForEndScreen(std::chrono::seconds timeout) {
-    return waitUntil(timeout, [&] { return endShown(screen()); });
+    return waitUntil(game_, timeout, [&] { return endShown(screen()); });
+}
+
+bool RealPlayer::waitForCard(std::chrono::seconds timeout) {
+    return waitUntil(game_, timeout, [&] { return cardShown(screen()); });
 }
 
 // The game tells where she is on SIGUSR1, one console line at the end of its next frame.
@@ -222,7 +275,7 @@ bool RealPlayer::locate() {
     const std::size_t before = countOf(game_.console(), kTold);
     game_.signal(SIGUSR1);
     std::string console;
-    const bool told = waitUntil(std::chrono::seconds(5), [&] {
+    const bool told = waitUntil(game_, std::chrono::seconds(5), [&] {
         console = game_.console();
         return countOf(console, kTold) > before;
     }, milliseconds(5));
@@ -337,6 +390,12 @@ void RealPlayer::press(const std::string& key) {
     std::this_thread::sleep_for(milliseconds(80));
 }
 
+void RealPlayer::presses(const std::string& key, int count) {
+    for (int i = 0; i < count; ++i) {
+        press(key);
+    }
+}
+
 void RealPlayer::clickChoice(int k) {
     const int x = (k % 2 == 0 ? 530 : 985) + 200;
     const int y = (k / 2 == 0 ? 721 : 842) + 48;
@@ -355,4 +414,27 @@ void RealPlayer::noLongerSpeaksFirst(int index) {
 void RealPlayer::pushedUp() {
     std::this_thread::sleep_for(milliseconds(100));
     locate();
+}
+
+void RealPlayer::askTheSage(int choice) {
+    ASSERT_TRUE(walkToCharacter(kSage));
+    press("e");
+    ASSERT_TRUE(waitForDialogue(std::chrono::seconds(5)));
+    saveScreen("play-sage");
+    presses("e", 9); // four lines, then the question typed whole
+    saveScreen("play-choices");
+    clickChoice(choice);
+    presses("e", 2);
+    ASSERT_TRUE(waitForRoaming(std::chrono::seconds(30)))
+        << "no chapter card after the sage's choice";
+}
+
+void RealPlayer::meetForBattle(int invader) {
+    ASSERT_TRUE(walkToCharacter(invader));
+    if (!waitForDialogue(std::chrono::seconds(30))) {
+        saveScreen("play-failed-meeting-" + std::to_string(invader));
+        FAIL() << "it never came by";
+    }
+    presses("e", 2); // the taunt whole, then "Sium": the battle
+    ASSERT_TRUE(waitForBattle(std::chrono::seconds(5)));
 }

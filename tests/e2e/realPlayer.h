@@ -25,6 +25,7 @@ public:
     bool waitForDialogue(std::chrono::seconds timeout);
     bool waitForBattle(std::chrono::seconds timeout);
     bool waitForEndScreen(std::chrono::seconds timeout);
+    bool waitForCard(std::chrono::seconds timeout);
 
     // Walks to stand within a character's talk reach at its start place (or, for one that patrols,
     // on its round), keeping clear of the others that speak first.
@@ -38,7 +39,8 @@ public:
     void noLongerSpeaksFirst(int index);
     void pushedUp();
 
-    void press(const std::string& key);       // held 120 ms, as a person presses
+    void press(const std::string& key); // held 120 ms, as a person presses
+    void presses(const std::string& key, int count);
     void clickChoice(int k);                  // the mouse on choice button k, a click
     void saveScreen(const std::string& name); // build/screenshots/<name>.png
 
@@ -47,6 +49,15 @@ public:
     bool hudShown(const sf::Image& shot) const;
     bool battleShown(const sf::Image& shot) const;
     bool endShown(const sf::Image& shot) const;
+    // The chapter card while it holds: the world veiled dark, the quest's title in white.
+    bool cardShown(const sf::Image& shot) const;
+    bool inventoryShown(const sf::Image& shot) const;
+
+    // Steps of the story the tests play: the sage's question answered with choice k (then the
+    // chapter card waited out); an invader that speaks first met on his round, and his talk taken
+    // on to its battle.
+    void askTheSage(int choice);
+    void meetForBattle(int invader);
 
 private:
     bool walkTo(const std::function<bool(const sf::FloatRect&)>& arrived, int goal);
@@ -60,5 +71,6 @@ private:
     RoutePlanner planner_;
     sf::Vector2f heroine_{918, 498};
     sf::Image talkSheet_;
+    sf::Image iconSheet_;
     std::ofstream trace_; // each press: where she was and where it took her
 };

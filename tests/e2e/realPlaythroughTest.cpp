@@ -1,8 +1,10 @@
 // realPlaythroughTest.cpp -- two endings played through the real binary under Xvfb with real X
 // input: the intro waited for, held keys for walking, E, the battle keys and mouse clicks for
-// choices; screenshots of the key screens; Enter on the end screen closes it with status 0.
+// choices; screenshots of the key screens. On the end screen Enter closes the one game with status
+// 0, Escape the other, leaving no thread behind.
 #include "e2e/gameProcess.h"
 #include "e2e/realPlayer.h"
+#include "e2e/witnessedThreads.h"
 
 #include "story/dialogueScript.h"
 
@@ -26,13 +28,6 @@ protected:
     }
 };
 
-// E through the lines of a talk: each press completes the line being typed or goes on.
-void presses(RealPlayer& player, int count) {
-    for (int i = 0; i < count; ++i) {
-        player.press("e");
-    }
-}
-
 // E until the battle screen is gone: her move, then the opponent's answer, every press.
 void fightUntilOver(RealPlayer& player) {
     for (int turn = 0; turn < 200; ++turn) {
@@ -44,29 +39,6 @@ void fightUntilOver(RealPlayer& player) {
     ADD_FAILURE() << "the battle never ended";
 }
 
-// A character that speaks first, met on its round; the talk goes on to its battle line.
-void meetForBattle(RealPlayer& player, int invader) {
-    ASSERT_TRUE(player.walkToCharacter(invader));
-    if (!player.waitForDialogue(seconds(30))) {
-        player.saveScreen("play-failed-meeting-" + std::to_string(invader));
-        FAIL() << "it never came by";
-    }
-    presses(player, 2); // the taunt whole, then "Sium": the battle
-    ASSERT_TRUE(player.waitForBattle(seconds(5)));
-}
-
-void askTheSage(RealPlayer& player, int choice) {
-    ASSERT_TRUE(player.walkToCharacter(kSage));
-    player.press("e");
-    ASSERT_TRUE(player.waitForDialogue(seconds(5)));
-    player.saveScreen("play-sage");
-    presses(player, 9); // four lines, then the question typed whole
-    player.saveScreen("play-choices");
-    player.clickChoice(choice);
-    presses(player, 2);
-    ASSERT_TRUE(player.waitForRoaming(kCard)) << "no chapter card after the sage's choice";
-}
-
 } // namespace
 
 TEST_F(RealPlaythrough, AttackingTheInvadersAndLosingFourBattlesEndsInDespair) {
@@ -75,10 +47,10 @@ TEST_F(RealPlaythrough, AttackingTheInvadersAndLosingFourBattlesEndsInDespair) {
     RealPlayer player(game);
     ASSERT_TRUE(player.waitForRoaming(kIntroAndCard)) << "the intro and first card never ended";
     player.saveScreen("play-hud");
-    ASSERT_NO_FATAL_FAILURE(askTheSage(player, 0)); // "Attacca gli invasori": hope 40
+    ASSERT_NO_FATAL_FAILURE(player.askTheSage(0)); // "Attacca gli invasori": hope 40
     for (int battleLost = 1; battleLost <= 4; ++battleLost) {
         SCOPED_TRACE(battleLost);
-        ASSERT_NO_FATAL_FAILURE(meetForBattle(player, kJohn));
+        ASSERT_NO_FATAL_FAILURE(player.meetForBattle(kJohn));
         if (battleLost == 1) {
             player.saveScreen("play-battle");
         }
@@ -87,7 +59,7 @@ TEST_F(RealPlaythrough, AttackingTheInvadersAndLosingFourBattlesEndsInDespair) {
         fightUntilOver(player);
         if (battleLost < 4) {
             ASSERT_TRUE(player.waitForDialogue(seconds(5)));
-            presses(player, 2); // "Sapevo che ti avrei battuto", then the end
+            player.presses("e", 2); // "Sapevo che ti avrei battuto", then the end
             player.pushedUp();
         }
     }
@@ -98,17 +70,18 @@ TEST_F(RealPlaythrough, AttackingTheInvadersAndLosingFourBattlesEndsInDespair) {
 }
 
 TEST_F(RealPlaythrough, TheAxeTwoInvadersTheTamedCrisocioneAndFleeingFromTheBoss) {
-    GameProcess game(KAIVA_BUILD_DIR);
+    const ThreadWitness witness;
+    GameProcess game(KAIVA_BUILD_DIR, witness.environment());
     ASSERT_NE(game.waitForWindow(seconds(15)), 0u) << game.errors();
     RealPlayer player(game);
     ASSERT_TRUE(player.waitForRoaming(kIntroAndCard));
-    ASSERT_NO_FATAL_FAILURE(askTheSage(player, 0));
+    ASSERT_NO_FATAL_FAILURE(player.askTheSage(0));
 
     ASSERT_TRUE(player.walkToObject(3, 15)); // the weapons basket
     player.press("e");
     ASSERT_TRUE(player.waitForDialogue(seconds(5))); // "Kaiva ha ottenuto: Ascia Antica"
     player.saveScreen("play-find");
-    presses(player, 4);
+    player.presses("e", 4);
     ASSERT_TRUE(player.waitForRoaming(seconds(5)));
     player.press("Tab");
     player.saveScreen("play-inventory");
@@ -116,19 +89,19 @@ TEST_F(RealPlaythrough, TheAxeTwoInvadersTheTamedCrisocioneAndFleeingFromTheBoss
 
     for (int invader : {kJohn, kLuke}) {
         SCOPED_TRACE(invader);
-        ASSERT_NO_FATAL_FAILURE(meetForBattle(player, invader));
+        ASSERT_NO_FATAL_FAILURE(player.meetForBattle(invader));
         fightUntilOver(player); // the axe wins: 25 a blow against 15
         ASSERT_TRUE(player.waitForDialogue(seconds(5)));
-        presses(player, 2);
+        player.presses("e", 2);
         player.noLongerSpeaksFirst(invader);
     }
     ASSERT_TRUE(player.waitForRoaming(kCard)) << "no chapter card after the second invader";
 
     ASSERT_TRUE(player.walkToCharacter(kCrisocione));
     ASSERT_TRUE(player.waitForDialogue(seconds(30)));
-    presses(player, 3);    // its first line, then the question typed whole
-    player.clickChoice(1); // "Provo ad addomesticarlo"
-    presses(player, 4);
+    player.presses("e", 3); // its first line, then the question typed whole
+    player.clickChoice(1);  // "Provo ad addomesticarlo"
+    player.presses("e", 4);
     player.noLongerSpeaksFirst(kCrisocione);
     ASSERT_TRUE(player.waitForRoaming(kCard)) << "no chapter card after the crisocione";
 
@@ -137,10 +110,11 @@ TEST_F(RealPlaythrough, TheAxeTwoInvadersTheTamedCrisocioneAndFleeingFromTheBoss
         player.press("e"); // he does not speak first: E when he comes by
     }
     ASSERT_TRUE(player.waitForDialogue(seconds(2)));
-    presses(player, 5);    // two lines, then the question typed whole
-    player.clickChoice(0); // "Scappa": hope 30, the people stay behind
+    player.presses("e", 5); // two lines, then the question typed whole
+    player.clickChoice(0);  // "Scappa": hope 30, the people stay behind
     ASSERT_TRUE(player.waitForEndScreen(seconds(10)));
     player.saveScreen("play-ending-1");
-    player.press("Return");
-    EXPECT_EQ(game.waitForExit(seconds(5)), 0);
+    player.press("Escape");
+    EXPECT_EQ(game.waitForExit(closeGrace()), 0);
+    EXPECT_EQ(witness.threadsLeft(), std::vector<std::string>{"kaiva"});
 }

@@ -1,0 +1,220 @@
+// closingTest.cpp -- the real game closed in each phase a player can close it in: while the maps
+// load, during the intro, the chapter card, free roaming (with no sound device), the inventory, a
+// conversation and a battle (the end screen: realPlaythroughTest.cpp). The window's close button
+// or Escape ends it within a player's patience, with status 0 and with no thread left running.
+//
+// A window destroyed by another client, or a display lost with its server, is no close: the game
+// cannot go on, says so in one line and ends at once with status 1, never aborting.
+//
+// Every close after the intro costs a whole intro (over a minute, several on a busy machine), so
+// each of those phases is closed one way, the two ways taking turns; both ways meet the same
+// quitGame(), and the in-process frame tests close every phase both ways.
+#include "e2e/gameProcess.h"
+#include "e2e/realPlayer.h"
+#include "e2e/witnessedThreads.h"
+
+#include "testSupport.h"
+
+#include "story/dialogueScript.h"
+
+#include <functional>
+#include <iostream>
+#include <memory>
+#include <thread>
+
+namespace {
+
+using std::chrono::milliseconds;
+using std::chrono::seconds;
+
+const seconds kIntroAndCard(420); // about a minute at 60 frames a second; far longer when busy
+
+enum class Way { CloseButton, Escape };
+
+struct ClosingCase {
+    const char* name;
+    Way way;
+    bool slowMaps; // started on maps that take a second or more to load (slowMapsFolder)
+    bool played;   // with the player, who plans on the maps and reads the screens
+    std::function<void(GameProcess& game, RealPlayer* player)> reach;
+    std::map<std::string, std::string> environment;
+};
+
+void PrintTo(const ClosingCase& closing, std::ostream* out) {
+    *out << closing.name;
+}
+
+constexpr std::size_t kTabsBeforeEachValue = 1000;
+
+// The build's pictures, font and music, the shipped object map, and the shipped ground map with a
+// thousand tabs before each value (a value's leading white space is skipped): the same world, in
+// 60 MB that take the ground loader a second or more. The shipped maps load in some 30 ms, before
+// the first frame could handle a close.
+std::filesystem::path slowMapsFolder() {
+    namespace fs = std::filesystem;
+    const fs::path folder = makeTempDir("slow-maps");
+    const fs::path assets = KAIVA_ASSETS_DIR;
+    fs::create_directories(folder / "assets/maps");
+    for (const char* part : {"textures", "font", "music"}) {
+        fs::create_directory_symlink(assets / part, folder / "assets" / part);
+    }
+    fs::copy_file(assets / "maps/mapLv1.txt", folder / "assets/maps/mapLv1.txt");
+    const std::string ground = readTextFile(assets / "maps/mapLv0.txt");
+    const std::string tabs(kTabsBeforeEachValue, '\t');
+    std::string padded;
+    padded.reserve(ground.size() * (kTabsBeforeEachValue / 2));
+    for (const char c : ground) {
+        padded += c;
+        if (c == ' ') {
+            padded += tabs;
+        }
+    }
+    writeTextFile(folder / "assets/maps/mapLv0.txt", padded);
+    return folder;
+}
+
+// The window shows before start-up has started the loaders: the close comes at once.
+void whileTheMapsLoad(GameProcess&, RealPlayer*) {}
+
+void inTheIntro(GameProcess& game, RealPlayer* player) {
+    ASSERT_TRUE(game.waitForConsole("Thread Lv 1 Finito\n", seconds(30)));
+    std::this_thread::sleep_for(seconds(1));
+    ASSERT_FALSE(player->hudShown(player->screen())) << "the intro is already over";
+}
+
+void inTheCard(GameProcess&, RealPlayer* player) {
+    ASSERT_TRUE(player->waitForCard(kIntroAndCard)) << "the first chapter card never showed";
+}
+
+// The intro's theme, the card's jingle and the world's theme all stay silent, said once.
+void roamingWithoutASoundDevice(GameProcess& game, RealPlayer* player) {
+    ASSERT_TRUE(player->waitForRoaming(kIntroAndCard));
+    player->walk("d", 150);
+    const sf::Image shot = player->screen();
+    ASSERT_TRUE(player->hudShown(shot) && !player->dialogueShown(shot));
+    EXPECT_EQ(countOf(game.errors(), "music is off"), 1u) << game.errors().substr(0, 2000);
+}
+
+void inTheInventory(GameProcess&, RealPlayer* player) {
+    ASSERT_TRUE(player->waitForRoaming(kIntroAndCard));
+    player->press("Tab");
+    ASSERT_TRUE(player->inventoryShown(player->screen()));
+}
+
+void talkingToTheSage(GameProcess&, RealPlayer* player) {
+    ASSERT_TRUE(player->waitForRoaming(kIntroAndCard));
+    ASSERT_TRUE(player->walkToCharacter(kSage));
+    player->press("e");
+    ASSERT_TRUE(player->waitForDialogue(seconds(5)));
+}
+
+void fightingJohn(GameProcess&, RealPlayer* player) {
+    ASSERT_TRUE(player->waitForRoaming(kIntroAndCard));
+    ASSERT_NO_FATAL_FAILURE(player->askTheSage(0)); // "Attacca gli invasori"
+    ASSERT_NO_FATAL_FAILURE(player->meetForBattle(kJohn));
+    player->press("e"); // a blow each: the battle is under way
+    ASSERT_TRUE(player->battleShown(player->screen()));
+}
+
+// Seconds into the game: each phase closed both ways.
+const ClosingCase kEarlyPhases[] = {
+    {"CloseButtonWhileTheMapsLoad", Way::CloseButton, true, false, whileTheMapsLoad, {}},
+    {"EscapeWhileTheMapsLoad", Way::Escape, true, false, whileTheMapsLoad, {}},
+    {"CloseButtonInTheIntro", Way::CloseButton, false, true, inTheIntro, {}},
+    {"EscapeInTheIntro", Way::Escape, false, true, inTheIntro, {}},
+};
+
+// After the intro: one way each, in turns.
+const ClosingCase kLaterPhases[] = {
+    {"CloseButtonInTheChapterCard", Way::CloseButton, false, true, inTheCard, {}},
+    {"EscapeRoamingWithoutASoundDevice",
+     Way::Escape,
+     false,
+     true,
+     roamingWithoutASoundDevice,
+     {{"ALSOFT_DRIVERS", "no-such-driver"}}},
+    {"CloseButtonInTheInventory", Way::CloseButton, false, true, inTheInventory, {}},
+    {"EscapeInAConversation", Way::Escape, false, true, talkingToTheSage, {}},
+    {"CloseButtonInABattle", Way::CloseButton, false, true, fightingJohn, {}},
+};
+
+const auto kCaseName = [](const auto& info) { return std::string(info.param.name); };
+
+class ClosingTest : public ::testing::TestWithParam<ClosingCase> {
+protected:
+    void SetUp() override {
+        ASSERT_NE(std::getenv("DISPLAY"), nullptr) << "the end-to-end tests need an X display";
+    }
+};
+
+} // namespace
+
+TEST_P(ClosingTest, EndsWithinAPlayersPatienceWithStatusZeroAndNoThreadLeft) {
+    const ClosingCase& closing = GetParam();
+    const ThreadWitness witness;
+    std::map<std::string, std::string> environment = witness.environment();
+    environment.insert(closing.environment.begin(), closing.environment.end());
+    const std::filesystem::path folder = closing.slowMaps ? slowMapsFolder() : KAIVA_BUILD_DIR;
+    GameProcess game(folder, environment);
+    const XWindow window = game.waitForWindow(seconds(30));
+    ASSERT_NE(window, 0u) << game.errors();
+    std::unique_ptr<RealPlayer> player;
+    if (closing.played) {
+        player = std::make_unique<RealPlayer>(game);
+    }
+    ASSERT_NO_FATAL_FAILURE(closing.reach(game, player.get()));
+
+    const auto closedAt = std::chrono::steady_clock::now();
+    if (closing.way == Way::CloseButton) {
+        game.requestClose(window);
+    } else {
+        game.pressKey("Escape", milliseconds(100));
+    }
+    EXPECT_EQ(game.waitForExit(closeGrace()), 0) << game.errors().substr(0, 2000);
+    const auto took = std::chrono::steady_clock::now() - closedAt;
+    std::cout << "[ closed   ] in " << std::chrono::duration_cast<milliseconds>(took).count()
+              << " ms\n";
+    EXPECT_EQ(witness.threadsLeft(), std::vector<std::string>{"kaiva"});
+    EXPECT_LT(game.errors().size(), 1000u) << game.errors().substr(0, 2000);
+    if (closing.slowMaps) {
+        EXPECT_EQ(game.console(), "") << "the close came once the maps were loaded";
+        std::filesystem::remove_all(folder);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(EarlyPhases, ClosingTest, ::testing::ValuesIn(kEarlyPhases), kCaseName);
+INSTANTIATE_TEST_SUITE_P(LaterPhases, ClosingTest, ::testing::ValuesIn(kLaterPhases), kCaseName);
+
+namespace {
+
+constexpr int kDisplayGoneStatus = 1;
+
+void expectEndedSayingOnce(GameProcess& game, const std::string& what) {
+    EXPECT_EQ(game.waitForExit(closeGrace()), kDisplayGoneStatus) << game.errors();
+    EXPECT_EQ(countOf(game.errors(), "kaiva:"), 1u) << game.errors();
+    EXPECT_EQ(countOf(game.errors(), what), 1u) << game.errors();
+    EXPECT_EQ(game.errors().find("terminate"), std::string::npos) << game.errors();
+}
+
+} // namespace
+
+TEST(WindowGone, DestroyedByAnotherClientTheGameSaysSoAndEnds) {
+    ASSERT_NE(std::getenv("DISPLAY"), nullptr) << "the end-to-end tests need an X display";
+    GameProcess game(KAIVA_BUILD_DIR);
+    const XWindow window = game.waitForWindow(seconds(30));
+    ASSERT_NE(window, 0u) << game.errors();
+    ASSERT_TRUE(game.waitForConsole("Thread Lv 1 Finito\n", seconds(30)));
+    game.destroyWindow(window);
+    expectEndedSayingOnce(game, "X error");
+}
+
+TEST(WindowGone, WithItsDisplayLostTheGameSaysSoAndEnds) {
+    ASSERT_NE(std::getenv("DISPLAY"), nullptr) << "the end-to-end tests need an X display";
+    PrivateXServer server("1920x1080x24");
+    GameProcess game(KAIVA_BUILD_DIR, {{"DISPLAY", server.name()}});
+    ASSERT_NE(game.waitForWindow(seconds(30)), 0u) << game.errors();
+    ASSERT_TRUE(game.waitForConsole("Thread Lv 1 Finito\n", seconds(30)));
+    game.closeDisplay();
+    server.stop();
+    expectEndedSayingOnce(game, "the connection to the X display was lost");
+}

@@ -1,0 +1,23 @@
+// witnessedThreads.h -- the threads the real game still had at its very end, as the preload library
+// of threadWitness.cpp noted them.
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+// Noted after main() returned and every static destructor ran: the main thread alone ("kaiva")
+// when every thread the game started was joined or ended.
+class ThreadWitness {
+public:
+    ThreadWitness();
+    // What to start the game with: the library preloaded (after `otherPreload`, when given) and
+    // the file it writes to.
+    std::map<std::string, std::string> environment(const std::string& otherPreload = {}) const;
+    // One name a thread; empty when the game never got to its end (it crashed or was killed).
+    std::vector<std::string> threadsLeft() const;
+
+private:
+    std::filesystem::path file_;
+};
