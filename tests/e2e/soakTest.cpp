@@ -185,7 +185,7 @@ public:
     }
 
     void check() const {
-        EXPECT_EQ(witness_.threadsLeft(), std::vector<std::string>{"kaiva"});
+        EXPECT_EQ(witness_.threadsLeft(), ThreadWitness::mainThreadAlone());
         const std::vector<double> frames = frameTimes(log_);
         ASSERT_GT(frames.size(), 1u) << "the frame timer noted no frame";
         const double gap = longestGap(frames);

@@ -23,3 +23,10 @@ std::vector<std::string> ThreadWitness::threadsLeft() const {
     }
     return names;
 }
+
+std::vector<std::string> ThreadWitness::mainThreadAlone() {
+    if (KAIVA_THREAD_SANITIZED) {
+        return {"kaiva", "kaiva"};
+    }
+    return {"kaiva"};
+}
