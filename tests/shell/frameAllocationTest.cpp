@@ -30,6 +30,11 @@ thread_local long allocationsCounted = 0;
 
 } // namespace
 
+// A sanitizer build keeps its own allocator: LLVM inside Mesa allocates with the nothrow operator
+// new, which would stay the sanitizer's, and frees with the plain operator delete, which would be
+// this one; AddressSanitizer reports that pair as a mismatch in every test of the binary. There
+// the counter stays off and the tests below are skipped; the plain build runs them.
+#if !KAIVA_SANITIZED
 void* operator new(std::size_t size) {
     if (countingAllocations) {
         ++allocationsCounted;
@@ -51,6 +56,7 @@ void operator delete(void* memory, std::size_t) noexcept {
     std::free(memory);
 }
 #pragma GCC diagnostic pop
+#endif
 
 namespace {
 
@@ -77,6 +83,9 @@ class FrameAllocationTest : public PlayTest {
 protected:
     void SetUp() override {
         PlayTest::SetUp();
+        if (KAIVA_SANITIZED) {
+            GTEST_SKIP() << "allocations are counted in the plain build only";
+        }
         for (auto [sheet, file] : kSheets) {
             ASSERT_TRUE(sheet->loadFromFile(kAssets + "/textures/" + file)) << file;
         }
@@ -93,6 +102,10 @@ protected:
         pointAt(kMouseOverTheWorld);
     }
     void TearDown() override {
+        if (KAIVA_SANITIZED) {
+            PlayTest::TearDown();
+            return;
+        }
         stopCharacterThread();
         for (auto [sheet, file] : kSheets) {
             *sheet = sf::Texture();
