@@ -35,10 +35,10 @@ using Clock = std::chrono::steady_clock;
 const std::string kAssets = KAIVA_ASSETS_DIR;
 const sf::Vector2i kMousePark(1600, 420); // clear of the HUD, the pop-up and the dialogue box
 const sf::FloatRect kPlayArea(0, 0, 6200, 6000);
-constexpr float kClearance = 12; // a run may end a few pixels off: keep that far from walls
-constexpr float kSpeed = 200;    // pixels a second, walking
-constexpr int kShortestPress = 30;  // milliseconds: shorter ones may fall between two frames
-constexpr float kCloseEnough = 6;   // pixels short of a run's end that count as there
+constexpr float kClearance = 12;   // a run may end a few pixels off: keep that far from walls
+constexpr float kSpeed = 200;      // pixels a second, walking
+constexpr int kShortestPress = 30; // milliseconds: shorter ones may fall between two frames
+constexpr float kCloseEnough = 6;  // pixels short of a run's end that count as there
 constexpr float kTalkReach = 90;
 
 void run(const std::string& command) {
@@ -275,10 +275,13 @@ bool RealPlayer::locate() {
     const std::size_t before = countOf(game_.console(), kTold);
     game_.signal(SIGUSR1);
     std::string console;
-    const bool told = waitUntil(game_, std::chrono::seconds(5), [&] {
-        console = game_.console();
-        return countOf(console, kTold) > before;
-    }, milliseconds(5));
+    const bool told = waitUntil(
+        game_, std::chrono::seconds(5),
+        [&] {
+            console = game_.console();
+            return countOf(console, kTold) > before;
+        },
+        milliseconds(5));
     if (!told) {
         ADD_FAILURE() << "the game did not tell where she is";
         return false;

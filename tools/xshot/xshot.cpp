@@ -1,6 +1,6 @@
 // xshot.cpp -- saves the whole X screen as a PNG: `xshot out.png` on $DISPLAY, for looking at the
-// game under Xvfb; and `xshot --half in.png out.png` halves a picture (each pixel the mean of four),
-// for the README's pictures.
+// game under Xvfb; and `xshot --half in.png out.png` halves a picture (each pixel the mean of
+// four), for the README's pictures.
 #include <SFML/Graphics/Image.hpp>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
