@@ -10,6 +10,7 @@
 #include "world/tileGrid.h"
 
 #include <cctype>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -56,15 +57,22 @@ std::string escapedForConsole(std::string_view text) {
     return shown;
 }
 
+// Both loaders may report at once: each line goes out whole, in one write of standard error's
+// stream (which the C library locks for it), never in pieces that the other's can split.
+void reportLine(const std::string& text) {
+    const std::string line = "kaiva: " + text + "; the map is not loaded\n";
+    std::fwrite(line.data(), 1, line.size(), stderr);
+    std::fflush(stderr);
+}
+
 void reportMalformed(const std::string& path, int row, int col, std::string_view text,
                      ValueError error) {
-    std::cerr << "kaiva: " << path << ": row " << row << ", column " << col << ": value \""
-              << escapedForConsole(text) << "\" is " << describe(error) << "; the map is not loaded"
-              << std::endl;
+    reportLine(path + ": row " + std::to_string(row) + ", column " + std::to_string(col) +
+               ": value \"" + escapedForConsole(text) + "\" is " + describe(error));
 }
 
 void reportUnreadable(const std::string& path, const std::string& why) {
-    std::cerr << "kaiva: " << path << ": " << why << "; the map is not loaded" << std::endl;
+    reportLine(path + ": " + why);
 }
 
 // Fills cell (row, col) of one layer with a value already converted (or malformed, in which case

@@ -29,6 +29,7 @@ constexpr unsigned kDefaultSeed = 1;
 const seconds kIntroAndCard(420); // about a minute at 60 frames a second; far longer when busy
 const seconds kWarmUp(60);        // memory is measured against its size after this much play
 const seconds kSampleEvery(5);
+constexpr std::size_t kSamplesAMinute = 60 / kSampleEvery.count();
 constexpr long kFlatKib = 5 * 1024;
 // Longer than any frame of a game that runs, on a machine others load too.
 constexpr double kLongestFrameGapMs = 5000;
@@ -240,6 +241,13 @@ private:
                   << " KiB (drift " << last.kib - afterWarmUp->kib << " KiB; lowest " << lowest
                   << ", highest " << highest << "); the frame timer's own records: " << timerKib
                   << " KiB in all\n";
+        // The whole course, a sample a minute: a leak climbs steadily, a cache filled when the
+        // monkey first meets a screen climbs in steps.
+        std::cout << "[ soak     ] resident by the minute (KiB):";
+        for (std::size_t i = 0; i < samples_.size(); i += kSamplesAMinute) {
+            std::cout << " " << samples_[i].kib;
+        }
+        std::cout << "\n";
         EXPECT_LE(highest - afterWarmUp->kib, kFlatKib) << "memory grows";
         EXPECT_LE(afterWarmUp->kib - lowest, kFlatKib);
     }

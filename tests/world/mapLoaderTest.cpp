@@ -7,6 +7,7 @@
 
 #include <sys/stat.h>
 
+#include <atomic>
 #include <fcntl.h>
 #include <fstream>
 #include <future>
@@ -337,4 +338,40 @@ TEST(MapValue, ConvertsLikeTheStandardStringToInt) {
             EXPECT_EQ(value, c.value) << '"' << c.text << '"';
         }
     }
+}
+
+// The two loaders report at the same time when both maps are broken: each report stays one whole
+// line, never cut by the other's.
+TEST_F(MapLoaderTest, TwoLoadersReportingAtOnceWriteWholeLines) {
+    const std::filesystem::path folder = makeTempDir("both-broken");
+    const std::filesystem::path ground = folder / "mapLv0.txt";
+    const std::filesystem::path object = folder / "mapLv1.txt";
+    writeTextFile(ground, "1 oops ;\n");
+    writeTextFile(object, "500 nope ;\n");
+    const std::string groundLine =
+        "kaiva: " + ground.string() +
+        ": row 0, column 1: value \"oops\" is not a number; the map is not loaded";
+    const std::string objectLine =
+        "kaiva: " + object.string() +
+        ": row 0, column 1: value \"nope\" is not a number; the map is not loaded";
+    constexpr int kRounds = 3000;
+    testing::internal::CaptureStderr();
+    std::atomic<int> ready{0};
+    const auto loadOver = [&](const std::filesystem::path& file, MapLayer layer) {
+        ++ready;
+        while (ready.load() < 2) {
+        }
+        for (int i = 0; i < kRounds; ++i) {
+            loadLayer(file.string(), layer);
+        }
+    };
+    auto other = std::async(std::launch::async, loadOver, object, MapLayer::Object);
+    loadOver(ground, MapLayer::Ground);
+    other.get();
+    std::istringstream errors(testing::internal::GetCapturedStderr());
+    int lines = 0;
+    for (std::string line; std::getline(errors, line); ++lines) {
+        ASSERT_TRUE(line == groundLine || line == objectLine) << "a line cut: " << line;
+    }
+    EXPECT_EQ(lines, 2 * kRounds);
 }
