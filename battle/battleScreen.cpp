@@ -3,6 +3,7 @@
 
 #include "battle/battleRules.h"
 #include "shell/gameState.h"
+#include "shell/picture.h"
 #include "shell/resources.h"
 #include "shell/text.h"
 #include "world/characters.h"
@@ -48,12 +49,7 @@ BattlePieces pieces;
 
 void drawPicture(sf::RenderTarget& target, sf::Vector2f size, sf::Vector2f at,
                  const sf::Texture& sheet, const sf::IntRect& rect) {
-    sf::RectangleShape& shape = pieces.picture;
-    shape.setSize(size);
-    shape.setPosition(at);
-    shape.setTexture(&sheet);
-    shape.setTextureRect(rect);
-    target.draw(shape);
+    drawSheetPicture(target, pieces.picture, size, at, sheet, rect);
 }
 
 sf::IntRect moveIcon(int move) {

@@ -4,6 +4,7 @@
 #include "battle/battleRules.h"
 #include "shell/gameState.h"
 #include "shell/input.h"
+#include "shell/picture.h"
 #include "shell/resources.h"
 #include "shell/text.h"
 #include "story/dialogueScript.h"
@@ -156,12 +157,7 @@ BoxPieces box;
 
 void drawPicture(sf::RenderTarget& target, sf::Vector2f size, sf::Vector2f at,
                  const sf::Texture& sheet, const sf::IntRect& picture) {
-    sf::RectangleShape& shape = box.picture;
-    shape.setSize(size);
-    shape.setPosition(at);
-    shape.setTexture(&sheet);
-    shape.setTextureRect(picture);
-    target.draw(shape);
+    drawSheetPicture(target, box.picture, size, at, sheet, picture);
 }
 
 void drawText(sf::RenderTarget& target, sf::Text& shown, std::string_view words, unsigned size,
