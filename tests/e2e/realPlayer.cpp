@@ -335,11 +335,37 @@ bool RealPlayer::walkRun(const RoutePlanner::Run& run, int goal) {
         if (ahead <= kCloseEnough) {
             return true;
         }
+        const sf::Vector2f before = heroine_;
         walk(keyName(run.key), std::min(ahead, kLongestPress));
         if (goal >= 0 && npcs[goal].startsTalk && dialogueShown(screen())) {
             return true;
         }
+        if (std::abs(heroine_.x - before.x) + std::abs(heroine_.y - before.y) < 1) {
+            return unstick(goal, keyName(run.key));
+        }
     }
+    return false;
+}
+
+// A press that moved her not at all, with no box on the screen: she stands held where the route
+// said the way was free. The picture is kept for whoever reads the failure; E is pressed once (a
+// character at hand answers, or a talk the screen did not show goes on), then she steps back the
+// way she came so that the route is planned again. Three times in one walk and the walk fails.
+bool RealPlayer::unstick(int goal, const std::string& key) {
+    ++stuck_;
+    trace_ << "held at " << heroine_.x << "," << heroine_.y << " (" << stuck_ << ")" << std::endl;
+    saveScreen("play-held-" + std::to_string(stuck_));
+    if (stuck_ > 3) {
+        ADD_FAILURE() << "she stays held at " << heroine_.x << "," << heroine_.y;
+        return false;
+    }
+    press("e");
+    std::this_thread::sleep_for(milliseconds(300));
+    if (goal >= 0 && dialogueShown(screen())) {
+        return true;
+    }
+    const std::string back = key == "d" ? "a" : key == "a" ? "d" : key == "s" ? "w" : "s";
+    walk(back, 60);
     return false;
 }
 
@@ -352,7 +378,11 @@ bool RealPlayer::walkTo(const std::function<bool(const sf::FloatRect&)>& arrived
         }
         return false;
     };
+    stuck_ = 0;
     for (int plans = 0; plans < 30 && !arrived(boundsAt(heroine_)); ++plans) {
+        if (stuck_ > 3) {
+            return false;
+        }
         const auto runs = planner_.runs(heroine_, arrived, avoided, kClearance, kPlayArea);
         if (runs.empty()) {
             ADD_FAILURE() << "no way from " << heroine_.x << "," << heroine_.y;

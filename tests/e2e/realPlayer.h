@@ -62,6 +62,7 @@ public:
 private:
     bool walkTo(const std::function<bool(const sf::FloatRect&)>& arrived, int goal);
     bool walkRun(const RoutePlanner::Run& run, int goal);
+    bool unstick(int goal, const std::string& key);
     void hold(const std::string& key, std::chrono::milliseconds duration);
     // Asks the game where she is and waits for its answer.
     bool locate();
@@ -72,5 +73,6 @@ private:
     sf::Vector2f heroine_{918, 498};
     sf::Image talkSheet_;
     sf::Image iconSheet_;
+    int stuck_ = 0;       // presses that moved her not at all, in this walk
     std::ofstream trace_; // each press: where she was and where it took her
 };
