@@ -193,8 +193,10 @@ void updateWorld() {
         if (!conversation.dialogueOpen) {
             moveHeroine(camera, clocks.animClock, clocks.animNow, clocks.animLast);
         }
-        // A message script (1990..1992) stays the speaker until its conversation ends.
-        if (conversation.activeNpc < kFirstMessageSlot) {
+        // A message script (1990..1992) stays the speaker until its conversation ends, and so
+        // does a character: one that walked on out of reach in the frame its talk opened would
+        // otherwise leave an open talk with no speaker, which no key can show, go on or end.
+        if (conversation.activeNpc < kFirstMessageSlot && !conversation.dialogueOpen) {
             conversation.activeNpc = findTalkTarget();
         }
         updateTileContacts();

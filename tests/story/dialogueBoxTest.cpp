@@ -211,6 +211,25 @@ TEST_F(ConversationTest, ACharacterThatSpeaksFirstOpensItsTalkAndLetsHerPassAbov
     EXPECT_EQ(heroinePosition(), beside - sf::Vector2f(0, 100));
 }
 
+// A patroller that speaks first may take one more step after she comes within its reach, before
+// its talk holds it: the talk stays its own, shown, and goes on and ends on E.
+TEST_F(ConversationTest, ATalkKeepsItsSpeakerWhenTheSpeakerStepsOutOfReach) {
+    story.currentQuest = 6;
+    standBeside(kJohn);
+    ASSERT_TRUE(conversation.dialogueOpen);
+    {
+        std::lock_guard<std::mutex> lock(rosterLock());
+        npcs[kJohn].sprite.move(-300, 0); // far out of her reach
+    }
+    playFrame(screen);
+    EXPECT_EQ(conversation.activeNpc, kJohn);
+    npcs[kJohn].lines[1] = ""; // a talk that ends on its second line, without a battle
+    npcs[kJohn].battleLine = -1;
+    pressKey(sf::Keyboard::E);
+    pressKey(sf::Keyboard::E);
+    EXPECT_FALSE(conversation.dialogueOpen) << "E could not end the talk";
+}
+
 // Opening by E keeps the character's picture too, so a standing character does not vanish when
 // the talk ends.
 TEST_F(ConversationTest, AStandingCharacterKeepsItsPictureAfterATalkOpenedByE) {
