@@ -2,9 +2,9 @@
 # soak.sh -- installs what is missing, builds Kaiva and plays the real game for the given minutes
 # of free roaming (10 by default) under a seeded monkey: W/A/S/D held for random short times, E,
 # Tab, Up, Down, Enter and left clicks at random places, never Escape. It fails on a crash, on
-# frames that stop coming (the frame timer notes each one) and on resident memory that moves more
-# than 5 MiB after the first minute of play, and prints the frames, the longest gap between two
-# and the memory it measured. Always on a private Xvfb screen: the monkey's keys and clicks never
+# frames that stop coming (the frame timer notes each one) and on heap memory in use that moves
+# more than 5 MiB after the first minute of play (the resident size may step by up to 16 MiB), and
+# prints the frames, the longest gap between two and the memory it measured. Always on a private Xvfb screen: the monkey's keys and clicks never
 # reach your desktop. KAIVA_SOAK_SEED picks another monkey (1 by default).
 set -euo pipefail
 source "$(dirname "$0")/common.sh"

@@ -1,4 +1,4 @@
-// whereabouts.cpp -- the heroine's place on request, one line on the console.
+// whereabouts.cpp -- the heroine's place and the heap in use on request, two lines on the console.
 #include "shell/whereabouts.h"
 
 #include "world/heroine.h"
@@ -7,6 +7,7 @@
 #include <cmath>
 #include <csignal>
 #include <cstdio>
+#include <malloc.h>
 
 namespace {
 
@@ -39,9 +40,14 @@ std::string whereaboutsLine() {
            std::to_string(std::lround(bounds.top));
 }
 
+std::string heapLine() {
+    const struct mallinfo2 heap = mallinfo2();
+    return "heap in use " + std::to_string((heap.uordblks + heap.hblkhd) / 1024) + " KiB";
+}
+
 void tellWhereaboutsIfAsked() {
     if (whereaboutsAsked()) {
-        std::printf("%s\n", whereaboutsLine().c_str());
+        std::printf("%s\n%s\n", whereaboutsLine().c_str(), heapLine().c_str());
         std::fflush(stdout);
     }
 }

@@ -232,6 +232,20 @@ long GameProcess::residentKib() const {
     return 0;
 }
 
+std::optional<long> GameProcess::heapInUseKib(std::chrono::milliseconds timeout) {
+    static const std::string kTold = "heap in use ";
+    const std::size_t before = countOf(console(), kTold);
+    signal(SIGUSR1);
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    for (std::string told = console(); std::chrono::steady_clock::now() < end; told = console()) {
+        if (countOf(told, kTold) > before) {
+            return std::stol(told.substr(told.rfind(kTold) + kTold.size()));
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return std::nullopt;
+}
+
 std::chrono::milliseconds closeGrace() {
     constexpr std::chrono::milliseconds kPlayersPatience{2000};
     constexpr int kSanitizerSlowdown = 5;

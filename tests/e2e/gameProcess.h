@@ -50,6 +50,9 @@ public:
     double cpuSecondsBesidesDrawing() const;
     // Its resident memory now (VmRSS), in KiB; 0 once it has ended.
     long residentKib() const;
+    // The memory its allocations hold, in KiB, as the game tells it on SIGUSR1 at the end of its
+    // next frame; nothing when no answer comes within `timeout`.
+    std::optional<long> heapInUseKib(std::chrono::milliseconds timeout);
 
     XDisplay* display() const { return display_; }
     // Lets go of the tests' own connection to the game's display, before that display is taken
