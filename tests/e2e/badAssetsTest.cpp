@@ -55,12 +55,7 @@ void PrintTo(const AssetGroup& group, std::ostream* out) {
 
 using BadAssetCase = std::tuple<AssetGroup, Breakage>;
 
-class BadAssetsTest : public ::testing::TestWithParam<BadAssetCase> {
-protected:
-    void SetUp() override {
-        ASSERT_NE(std::getenv("DISPLAY"), nullptr) << "the end-to-end tests need an X display";
-    }
-};
+class BadAssetsTest : public EndToEndTest<BadAssetCase> {};
 
 } // namespace
 

@@ -140,12 +140,7 @@ const ClosingCase kLaterPhases[] = {
 
 const auto kCaseName = [](const auto& info) { return std::string(info.param.name); };
 
-class ClosingTest : public ::testing::TestWithParam<ClosingCase> {
-protected:
-    void SetUp() override {
-        ASSERT_NE(std::getenv("DISPLAY"), nullptr) << "the end-to-end tests need an X display";
-    }
-};
+class ClosingTest : public EndToEndTest<ClosingCase> {};
 
 } // namespace
 

@@ -105,12 +105,7 @@ unsigned cursorWidthAround(const sf::Image& shot, sf::Vector2u mouse, unsigned r
     return left >= 0 && right >= 0 ? static_cast<unsigned>(right - left) : 0;
 }
 
-class DisplaysTest : public ::testing::TestWithParam<ScreenCase> {
-protected:
-    void SetUp() override {
-        ASSERT_NE(std::getenv("DISPLAY"), nullptr) << "the end-to-end tests need an X display";
-    }
-};
+class DisplaysTest : public EndToEndTest<ScreenCase> {};
 
 } // namespace
 

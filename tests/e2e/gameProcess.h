@@ -3,8 +3,10 @@
 #pragma once
 
 #include <SFML/Graphics/Image.hpp>
+#include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <optional>
@@ -97,3 +99,11 @@ sf::Color screenPixel(XDisplay* display, unsigned x, unsigned y);
 // A copy of the build's asset folder in a new folder (files, not links), for tests that take a
 // file away or break one.
 std::filesystem::path copyOfAssets(const std::string& tag);
+
+// The end-to-end tests run through a list of cases: each starts the game on the X display.
+template <class Case> class EndToEndTest : public ::testing::TestWithParam<Case> {
+protected:
+    void SetUp() override {
+        ASSERT_NE(std::getenv("DISPLAY"), nullptr) << "the end-to-end tests need an X display";
+    }
+};

@@ -136,12 +136,7 @@ bool onlyPlainLines(const std::string& text) {
     });
 }
 
-class HostileMapTest : public ::testing::TestWithParam<HostileMap> {
-protected:
-    void SetUp() override {
-        ASSERT_NE(std::getenv("DISPLAY"), nullptr) << "the end-to-end tests need an X display";
-    }
-};
+class HostileMapTest : public EndToEndTest<HostileMap> {};
 
 } // namespace
 
