@@ -232,18 +232,26 @@ long GameProcess::residentKib() const {
     return 0;
 }
 
-std::optional<long> GameProcess::heapInUseKib(std::chrono::milliseconds timeout) {
-    static const std::string kTold = "heap in use ";
-    const std::size_t before = countOf(console(), kTold);
+std::optional<std::string> GameProcess::ask(const std::string& told,
+                                            std::chrono::milliseconds timeout) {
+    const std::size_t before = countOf(console(), told);
     signal(SIGUSR1);
     const auto end = std::chrono::steady_clock::now() + timeout;
-    for (std::string told = console(); std::chrono::steady_clock::now() < end; told = console()) {
-        if (countOf(told, kTold) > before) {
-            return std::stol(told.substr(told.rfind(kTold) + kTold.size()));
+    for (std::string said = console(); std::chrono::steady_clock::now() < end; said = console()) {
+        if (countOf(said, told) > before) {
+            return said.substr(said.rfind(told) + told.size());
+        }
+        if (waitForExit(std::chrono::milliseconds(0))) {
+            return std::nullopt;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     return std::nullopt;
+}
+
+std::optional<long> GameProcess::heapInUseKib(std::chrono::milliseconds timeout) {
+    const std::optional<std::string> answer = ask("heap in use ", timeout);
+    return answer ? std::optional<long>(std::stol(*answer)) : std::nullopt;
 }
 
 std::chrono::milliseconds closeGrace() {

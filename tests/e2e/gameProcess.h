@@ -52,8 +52,11 @@ public:
     double cpuSecondsBesidesDrawing() const;
     // Its resident memory now (VmRSS), in KiB; 0 once it has ended.
     long residentKib() const;
-    // The memory its allocations hold, in KiB, as the game tells it on SIGUSR1 at the end of its
-    // next frame; nothing when no answer comes within `timeout`.
+    // Asks the game with SIGUSR1 and waits for its answer on the console, a new line beginning
+    // with `told`: what follows `told` to the end of the console; nothing when no answer comes
+    // within `timeout` or the game has ended.
+    std::optional<std::string> ask(const std::string& told, std::chrono::milliseconds timeout);
+    // The memory its allocations hold, in KiB, as the game tells it when asked.
     std::optional<long> heapInUseKib(std::chrono::milliseconds timeout);
 
     XDisplay* display() const { return display_; }

@@ -271,25 +271,15 @@ bool RealPlayer::waitForCard(std::chrono::seconds timeout) {
 
 // The game tells where she is on SIGUSR1, one console line at the end of its next frame.
 bool RealPlayer::locate() {
-    static const std::string kTold = "heroine at ";
-    const std::size_t before = countOf(game_.console(), kTold);
-    game_.signal(SIGUSR1);
-    std::string console;
-    const bool told = waitUntil(
-        game_, std::chrono::seconds(5),
-        [&] {
-            console = game_.console();
-            return countOf(console, kTold) > before;
-        },
-        milliseconds(5));
+    const std::optional<std::string> told = game_.ask("heroine at ", std::chrono::seconds(5));
     if (!told) {
         ADD_FAILURE() << "the game did not tell where she is";
         return false;
     }
     float x = 0;
     float y = 0;
-    if (std::sscanf(console.c_str() + console.rfind(kTold) + kTold.size(), "%f %f", &x, &y) != 2) {
-        ADD_FAILURE() << "unreadable whereabouts: " << console.substr(console.rfind(kTold));
+    if (std::sscanf(told->c_str(), "%f %f", &x, &y) != 2) {
+        ADD_FAILURE() << "unreadable whereabouts: " << told->substr(0, 80);
         return false;
     }
     heroine_ = {x, y};
