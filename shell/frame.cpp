@@ -22,6 +22,8 @@
 #include "world/visibleWindow.h"
 #include "world/worldDrawing.h"
 
+#include <SFML/Graphics/RenderTexture.hpp>
+#include <SFML/Graphics/RenderWindow.hpp>
 #include <SFML/Window/GlResource.hpp>
 
 #include <cmath>
@@ -241,17 +243,30 @@ void drawFrame(sf::RenderTarget& target) {
     drawScreen(target, chooseScreen());
 }
 
-void runFrame() {
-    beginFrame(clocks.frameClock.restart().asSeconds());
-    trackMouse(mousePosition(window), window);
+// Step 11: the window shows the frame; a picture drawn off screen (a test's) is finished.
+void presentFrame(sf::RenderTarget& target) {
+    if (auto* onScreen = dynamic_cast<sf::RenderWindow*>(&target)) {
+        onScreen->display();
+    } else if (auto* offScreen = dynamic_cast<sf::RenderTexture*>(&target)) {
+        offScreen->display();
+    }
+}
+
+void runFrame(sf::RenderTarget& target, float seconds) {
+    beginFrame(seconds);
+    trackMouse(mousePosition(window), target);
     checkMapReady();
     sf::Event event;
-    while (window.pollEvent(event)) {
+    while (pollInputEvent(window, event)) {
         handleEvent(event);
     }
     updateWorld();
-    drawFrame(window);
-    window.display();
+    {
+        target.setActive(true);
+        const HeldContextRecord held; // through the display too, which binds the picture again
+        drawFrame(target);
+        presentFrame(target);
+    }
     checkEnding();
     tellWhereaboutsIfAsked();
 }

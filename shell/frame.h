@@ -4,9 +4,13 @@
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <SFML/Window/Event.hpp>
 
-// The whole frame on the game window: time, mouse, map-ready check, events, update, drawing,
-// display and the ending check.
-void runFrame();
+// One whole frame into `target`, `seconds` after the last: frame time and typing, the mouse, the
+// map-ready check, the window's events, the update, the drawing, display and the ending check.
+// The game runs it on its window; tests run it on a picture of their own, with simulated input.
+void runFrame(sf::RenderTarget& target, float seconds);
+
+// Step 11 alone: shows the window's frame, or finishes a picture drawn off screen.
+void presentFrame(sf::RenderTarget& target);
 
 // Steps 1 and 2: the frame time, in seconds, and the dialogue's typing tick.
 void beginFrame(float seconds);

@@ -6,7 +6,7 @@
 int main() {
     startUp();
     while (window.isOpen()) {
-        runFrame();
+        runFrame(window, clocks.frameClock.restart().asSeconds());
     }
     shutDown();
     return 0;

@@ -26,22 +26,23 @@ protected:
     void TearDown() override;
 };
 
-// Frames of play through the frame's own steps: the time moves on by `seconds`, then the frame
-// time, the mouse, the map-ready check and the world update.
+// Frames of play, each the game's own runFrame() into a small picture of the test support's.
 void playFrames(int count, float seconds = 1.0f / 60);
 
-// One whole frame through the frame's own steps into `target` (the game's 1920 x 1080 picture):
-// the time moves on, frame time and typing tick, the mouse where pointAt() put it, the map-ready
-// check, the world update, the drawing and the ending check. Events are handled by the test.
+// One whole frame, the game's own runFrame(), into `target` (a picture with the game's views): the
+// simulated time moves on by `seconds` first; the mouse is where pointAt() put it, and the events
+// queued through the input layer (queueKeyPress, queueClick) are handled in the frame's event step.
 void playFrame(sf::RenderTarget& target, float seconds = 1.0f / 60);
 
 // Puts the simulated mouse at this pixel of the picture.
 void pointAt(sf::Vector2i pixel);
 
-// A key pressed and released, as one KeyPressed event handled while the key is held.
+// The event step alone, between frames: a key pressed and released, as one KeyPressed event handled
+// while the key is held. Tests that play whole frames queue their keys instead (queueKeyPress).
 void pressKey(sf::Keyboard::Key key);
 
-// A left click at this pixel: the button held during one event, then released.
+// The event step alone: a left click at this pixel, the button held during one event, then
+// released.
 void clickAt(sf::Vector2i pixel, sf::RenderTarget& target);
 
 // A loaded cell with these ground and object values, as the loaders leave it.

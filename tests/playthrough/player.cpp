@@ -346,7 +346,7 @@ void Player::walkToObject(int col, int row) {
 }
 
 void Player::press(sf::Keyboard::Key key) {
-    pressKey(key);
+    queueKeyPress(key);
     frame();
 }
 
@@ -362,7 +362,7 @@ void Player::choose(int k) {
     pointAt(choicePixel(k));
     frame(); // the button lights up under the mouse
     ASSERT_EQ(conversation.hoveredChoice, k);
-    clickAt(choicePixel(k), target_);
+    queueClick(sf::Mouse::Left, choicePixel(k));
     frame();
 }
 
@@ -384,11 +384,12 @@ void Player::talkToBattle() {
 void Player::fight(const std::vector<int>& moves) {
     for (std::size_t turn = 0; turn < 1000 && battle.inBattle; ++turn) {
         const int move = moves[turn % moves.size()];
-        while (battle.selectedMove < move) {
-            pressKey(sf::Keyboard::Down);
+        // The menu moves one line a press, within the same frame as the E that confirms it.
+        for (int line = battle.selectedMove; line < move; ++line) {
+            queueKeyPress(sf::Keyboard::Down);
         }
-        while (battle.selectedMove > move) {
-            pressKey(sf::Keyboard::Up);
+        for (int line = battle.selectedMove; line > move; --line) {
+            queueKeyPress(sf::Keyboard::Up);
         }
         press(sf::Keyboard::E);
     }
