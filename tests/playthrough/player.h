@@ -69,6 +69,8 @@ public:
     void walkToCharacter(int index);
     // Walks until she reaches the usable object on cell (column, row).
     void walkToObject(int col, int row);
+    // Walks until her bounds meet `area`, out of every character's reach.
+    void walkTo(const sf::FloatRect& area);
 
     void press(sf::Keyboard::Key key);
     // E until the conversation shows its choice buttons (true) or ends (false).
@@ -85,9 +87,16 @@ public:
     sf::Vector2f heroineAt() const;
     const std::string& shownLine() const;
 
+    // The pixel of the middle of choice button k in the player's picture.
+    static sf::Vector2i choicePixel(int k);
+    const RoutePlanner& planner() const { return planner_; }
+    // Called after every frame the player plays, until replaced (an empty function: none).
+    void watchFrames(std::function<void()> watcher) { watcher_ = std::move(watcher); }
+
 private:
     void walk(const std::function<bool(const sf::FloatRect&)>& arrived, int goal);
 
     sf::RenderTexture target_; // a fifth of the 1920 x 1080 picture: same views, fewer pixels
     RoutePlanner planner_;
+    std::function<void()> watcher_;
 };
