@@ -200,6 +200,7 @@ void updateWorld() {
         // otherwise leave an open talk with no speaker, which no key can show, go on or end.
         if (conversation.activeNpc < kFirstMessageSlot && !conversation.dialogueOpen) {
             conversation.activeNpc = findTalkTarget();
+            noteTalkTarget();
         }
         updateTileContacts();
     }

@@ -4,10 +4,14 @@
 #include "playthrough/storySteps.h"
 
 #include "shell/gameState.h"
+#include "shell/input.h"
 #include "story/dialogueScript.h"
 #include "world/characters.h"
+#include "world/heroine.h"
 
 #include <gtest/gtest.h>
+
+#include <mutex>
 
 namespace {
 
@@ -140,4 +144,31 @@ TEST(Playthrough, BeatingTheBoss) {
     player.fight({kAttack});
     EXPECT_EQ(npcs[kBoss].battleResult, 2);
     expectEnding(player, 5, "Kaiva ha vinto per ora...");
+}
+
+// The crisocione paces its ledge below a ravine. She comes down the pass while it is at the west
+// end and steps east onto the ledge; it paces back into reach and speaks first. At the end of its
+// talk the push up stops below the ravine, and the crisocione lets her walk away.
+TEST(ScriptedWalk, TheCrisocionesPushNeverPutsHerFeetIntoTheRavineAboveItsLedge) {
+    Player player(12);
+    player.waitForPlay();
+    const auto paceTo = [](float x) {
+        std::lock_guard<std::mutex> lock(rosterLock());
+        npcs[kCrisocione].sprite.setPosition(x, 3800);
+    };
+    paceTo(900);
+    player.walkTo({1250, 3800, 40, 100});
+    ASSERT_FALSE(conversation.dialogueOpen);
+    paceTo(1150);
+    player.frames(2); // in reach, then it speaks first
+    ASSERT_EQ(conversation.activeNpc, kCrisocione);
+    player.talkToEnd();
+    placeSensors();
+    EXPECT_FALSE(updateTileContacts()) << "her feet are in the ravine at " << player.heroineAt().y;
+    const sf::Vector2f pushedTo = player.heroineAt();
+    holdKey(sf::Keyboard::A, true);
+    player.frames(10);
+    holdKey(sf::Keyboard::A, false);
+    EXPECT_LT(player.heroineAt().x, pushedTo.x);
+    EXPECT_FALSE(conversation.dialogueOpen);
 }
