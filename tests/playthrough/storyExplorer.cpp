@@ -228,6 +228,10 @@ void StoryExplorer::keepPlaces() {
         find(player_, {27, 35});
         beatTheInvaders(player_);
         passTheCrisocione(player_, 1);
+        // Up to the Boss's question, where sessions choose the story's end.
+        player_.walkToCharacter(kBoss);
+        player_.press(sf::Keyboard::E);
+        player_.talkToChoiceOrEnd();
     };
     const auto toTheTraining = [this] {
         askTheSage(player_, 1);
@@ -254,6 +258,7 @@ void StoryExplorer::tour(const std::function<void()>& steps) {
     });
     steps();
     player_.watchFrames({});
+    places_.push_back({takeSnapshot(&places_.back().game), announced});
 }
 
 // --- Frames. ---
