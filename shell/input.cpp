@@ -14,6 +14,7 @@ constexpr float kHatPressed = 50;        // hats report -100, 0 or 100
 constexpr float kTriggerPulled = 50;
 constexpr float kStepPushed = 50; // a menu step: the stick pushed past half its travel...
 constexpr float kStepLetGo = 30;  // ...and let go under this before it steps the same way again
+constexpr float kTurnedShare = 0.9239f; // cos 22.5 degrees: a pushed stick turned to another way
 
 // A queued event, and the key or button that reads as held while it is handled (-1: none).
 struct QueuedEvent {
@@ -106,9 +107,10 @@ PadDirection dominantWay(sf::Vector2f at, float threshold) {
                                 : PadDirection::None;
 }
 
-// The way a menu step is pushed now: the hat's, else the stick's past half its travel; a stick
-// already pushed holds its way until it is let go under kStepLetGo, so one wavering around half
-// its travel makes one step.
+// The way a menu step is pushed now: the hat's, else the stick's past half its travel. A stick
+// already pushed keeps its way until it is let go under kStepLetGo or turned well into another way
+// (within 22.5 degrees of it), so a stick wavering around half its travel, or held across a
+// diagonal, makes one step.
 PadDirection stepWay(unsigned pad, PadDirection held) {
     const PadDirection hat =
         dominantWay(padAxes(pad, sf::Joystick::PovX, sf::Joystick::PovY), kHatPressed);
@@ -117,10 +119,11 @@ PadDirection stepWay(unsigned pad, PadDirection held) {
     }
     const sf::Vector2f stick = padAxes(pad, sf::Joystick::X, sf::Joystick::Y);
     const PadDirection way = dominantWay(stick, kStepPushed);
-    if (way != PadDirection::None) {
+    const float length = std::hypot(stick.x, stick.y);
+    if (held == PadDirection::None || length < kStepLetGo) {
         return way;
     }
-    return std::hypot(stick.x, stick.y) >= kStepLetGo ? held : PadDirection::None;
+    return way != PadDirection::None && along(stick, way) >= kTurnedShare * length ? way : held;
 }
 
 bool isFirstPadEvent(unsigned joystickId) {

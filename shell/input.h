@@ -46,8 +46,9 @@ bool isPadTriggerPulled();
 // pads and buttons without a name.
 std::optional<PadButton> padButtonPressed(const sf::Event& event);
 // One step of a menu from the pad: the way that a JoystickMoved event of the first pad newly
-// pushes the directional pad or the left stick (past half its travel, let go under 30 percent),
-// one way at a time; None for other events and while the pad stays pushed the same way.
+// pushes the directional pad or the left stick (past half its travel; let go under 30 percent, or
+// turned well into another way), one way at a time; None for other events and while the pad stays
+// pushed the same way.
 PadDirection padStep(const sf::Event& event);
 
 // The next pending event of the window: SFML's, or the next queued one while input is simulated.

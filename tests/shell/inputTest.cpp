@@ -68,23 +68,23 @@ TEST_F(PadTest, TheStickCountsOutOfItsDeadZoneInEightWaysAndTheHatWhenPressed) {
     EXPECT_TRUE(isPadTriggerPulled());
 }
 
-// A stick wavering around half its travel makes one step; it steps again once let go, or pushed
-// another way; the hat steps on each press.
+// A stick wavering around half its travel, or held across a diagonal, makes one step; it steps
+// again once let go, or turned well into another way; the hat steps on each press.
 TEST_F(PadTest, AMenuStepComesOncePerPush) {
     connectPad(0, true);
     stepsOfQueuedEvents(); // the pad's connection
     for (const float x : {60, 45, 55, 35, 20, 60}) {
         queuePadMove(0, sf::Joystick::X, x);
     }
-    queuePadMove(0, sf::Joystick::Y, -90); // the stick swept from right to up
-    queuePadMove(0, sf::Joystick::X, 0);
+    queuePadMove(0, sf::Joystick::Y, -90); // 56 degrees up from right: still right
+    queuePadMove(0, sf::Joystick::X, 0);   // straight up
     queuePadMove(0, sf::Joystick::Y, 0);
     for (const float y : {100, 0, 100}) {
         queuePadMove(0, sf::Joystick::PovY, y);
     }
     using D = PadDirection;
     const std::vector<PadDirection> expected = {D::Right, D::None,  D::None, D::None,
-                                                D::None,  D::Right, D::Up,   D::None,
+                                                D::None,  D::Right, D::None, D::Up,
                                                 D::None,  D::Down,  D::None, D::Down};
     EXPECT_EQ(stepsOfQueuedEvents(), expected);
 }
