@@ -91,7 +91,7 @@ void moveBattleCursor() {
 // The choice buttons answer keys and the pad only while the dialogue box is on the screen, as
 // the mouse can click them only there.
 bool choiceButtonsOnScreen() {
-    return chooseScreen().dialogueBox && choicesShowing();
+    return chooseScreen().dialogueBox && choiceButtonsShowing();
 }
 
 // On the choice line: 1 to 4 (on the main row or the keypad) take that button, Left and Right
@@ -296,6 +296,7 @@ void updateWorld() {
         // otherwise leave an open talk with no speaker, which no key can show, go on or end.
         if (conversation.activeNpc < kFirstMessageSlot && !conversation.dialogueOpen) {
             conversation.activeNpc = findTalkTarget();
+            noteTalkTarget();
         }
         updateTileContacts();
     }

@@ -53,6 +53,8 @@ struct ConversationState {
     int interactObject = 0;              // -1 after it has been used
     float interactX = 0;
     float interactY = 0;
+    bool questChosen = false; // a choice of the open talk has moved the story to another quest
+    int heldBackSpeaker = -1; // spoke first, and waits until she has left its reach to speak again
 };
 
 // The duel in progress.

@@ -82,15 +82,24 @@ void closeConversation() {
     conversation.dialogueOpen = false;
     conversation.activeNpc = -1;
     conversation.dialogueLine = 0;
+    conversation.questChosen = false;
 }
 
 // An E press reached an empty line. A character that speaks first lets the heroine pass 100
-// pixels up, out of its reach, or it would speak again at once.
+// pixels up, out of its reach, or it would speak again at once; the push stops where the cells
+// above would block her feet, which could otherwise end inside a ravine with no way out.
 void endConversationByKey() {
     Npc& speaker = npcs[conversation.activeNpc];
     if (speaker.startsTalk) {
-        std::lock_guard<std::mutex> lock(heroineLock());
-        heroine.move(0, -kPushUp);
+        const float push = roomAbove(kPushUp);
+        {
+            std::lock_guard<std::mutex> lock(heroineLock());
+            heroine.move(0, -push);
+        }
+        // Where the push stopped short she may still be in its reach: it waits until she leaves.
+        if (push < kPushUp) {
+            conversation.heldBackSpeaker = conversation.activeNpc;
+        }
     }
     speaker.talkedTo = true;
     const int chosen = conversation.hoveredChoice;
@@ -138,6 +147,12 @@ void advanceConversation() {
     }
 }
 
+bool choicesShowing() {
+    const int speaker = conversation.activeNpc;
+    return isRosterSlot(speaker) && npcs[speaker].choiceLine != -1 &&
+           conversation.dialogueLine == npcs[speaker].choiceLine && conversation.lineComplete;
+}
+
 // A choice button drawn now: the choice line shows its buttons and this one has a label.
 bool isShownButton(int k) {
     return isChoice(k) && choicesShowing() && !npcs[conversation.activeNpc].choiceLabels[k].empty();
@@ -170,6 +185,7 @@ void takeChoice(int chosen) {
     }
     if (speaker.choiceQuest[chosen] != -1) {
         story.currentQuest = speaker.choiceQuest[chosen];
+        conversation.questChosen = true;
     }
     if (speaker.choiceSkip[chosen] != -1) {
         conversation.dialogueLine += speaker.choiceSkip[chosen];
@@ -257,10 +273,8 @@ void drawChoiceButtons(sf::RenderTarget& target, const Npc& speaker) {
 
 } // namespace
 
-bool choicesShowing() {
-    const int speaker = conversation.activeNpc;
-    return isRosterSlot(speaker) && npcs[speaker].choiceLine != -1 &&
-           conversation.dialogueLine == npcs[speaker].choiceLine && conversation.lineComplete;
+bool choiceButtonsShowing() {
+    return choicesShowing();
 }
 
 const std::string& currentLine() {
@@ -281,13 +295,36 @@ void openConversation(int speaker) {
     }
     conversation.highlightedChoice = -1;
     conversation.dialogueOpen = true;
+    conversation.questChosen = false;
 }
 
 void openConversationOfCharacterInReach() {
     const int speaker = conversation.activeNpc;
-    if (isRosterSlot(speaker) && npcs[speaker].startsTalk && !conversation.dialogueOpen) {
+    // Not under the inventory: a talk opened there could be neither seen nor left (E and Tab both
+    // wait for the other to close). It opens as soon as the inventory closes.
+    if (isRosterSlot(speaker) && npcs[speaker].startsTalk && !conversation.dialogueOpen &&
+        !story.inventoryOpen && speaker != conversation.heldBackSpeaker) {
         openConversation(speaker);
     }
+}
+
+void noteTalkTarget() {
+    if (conversation.activeNpc != conversation.heldBackSpeaker) {
+        conversation.heldBackSpeaker = -1; // she has left its reach
+    }
+}
+
+void interruptConversation() {
+    if (!conversation.dialogueOpen || !isRosterSlot(conversation.activeNpc)) {
+        return;
+    }
+    Npc& speaker = npcs[conversation.activeNpc];
+    if (conversation.questChosen) {
+        story.transitionPending = true; // the quest it chose is announced after the message
+    }
+    releaseSpeaker(speaker, speaker.savedTextureRect);
+    closeConversation();
+    startNextLine();
 }
 
 void typeDialogue() {

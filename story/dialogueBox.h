@@ -17,6 +17,16 @@ void openConversation(int speaker);
 // the one in reach.
 void openConversationOfCharacterInReach();
 
+// After the frame's search for the character in reach: a character that spoke first and let her
+// go while she was still in its reach (the push up stopped at a wall) speaks first again only once
+// she has left that reach.
+void noteTalkTarget();
+
+// A message that takes the box over while a talk is open (a find taken during it): the talk is
+// left where it was, its speaker walks on, a quest one of its choices moved the story to is
+// announced by its chapter card, and the message starts at its first line.
+void interruptConversation();
+
 // The typing tick: one more character of the line once 50 ms have passed since the last, while a
 // conversation is open, its line not complete and no battle runs.
 void typeDialogue();
@@ -27,7 +37,7 @@ void typeDialogue();
 void pressTalkKey();
 
 // The choice line's buttons are showing: its line is typed whole.
-bool choicesShowing();
+bool choiceButtonsShowing();
 
 // The choice buttons, whatever the device: each way of taking a choice takes it in one place, which
 // does exactly what a click on that button does and leaves the trace a click leaves.

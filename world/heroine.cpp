@@ -6,6 +6,9 @@
 #include "world/characters.h"
 #include "world/tileGrid.h"
 
+#include <algorithm>
+#include <cmath>
+
 sf::RectangleShape heroine;
 sf::RectangleShape contactBoxes[4];
 
@@ -137,11 +140,40 @@ void placeSensors() {
     contactBoxes[3].setPosition(x0 + lineWidth + 5, sideY);
 }
 
+float roomAbove(float most) {
+    placeSensors();
+    float room = most;
+    for (const sf::RectangleShape& box : contactBoxes) {
+        const sf::FloatRect line = box.getGlobalBounds();
+        // The strip the line sweeps going up, and the cells it crosses.
+        const sf::FloatRect swept(line.left, line.top - most, line.width, line.height + most);
+        const int colFirst = std::max(0, static_cast<int>(std::floor(swept.left / kCellPixels)));
+        const int colLast = std::min(
+            kGridSize - 1, static_cast<int>(std::floor((swept.left + swept.width) / kCellPixels)));
+        const int rowFirst = std::max(0, static_cast<int>(std::floor(swept.top / kCellPixels)));
+        const int rowLast = std::min(
+            kGridSize - 1, static_cast<int>(std::floor((line.top + line.height) / kCellPixels)));
+        for (int row = rowFirst; row <= rowLast; ++row) {
+            std::lock_guard<std::mutex> lock(gridRowLock(row));
+            for (int col = colFirst; col <= colLast; ++col) {
+                const sf::FloatRect cell = objectBounds(row, col);
+                if (!cellAt(row, col).blocking || !swept.intersects(cell) ||
+                    line.intersects(cell)) {
+                    continue; // a cell she already touches does not stop her leaving upwards
+                }
+                room = std::min(room, std::max(0.0f, line.top - (cell.top + cell.height)));
+            }
+        }
+    }
+    return room;
+}
+
 bool updateTileContacts() {
     sf::FloatRect lines[4];
     for (int box = 0; box < 4; ++box) {
         lines[box] = contactBoxes[box].getGlobalBounds();
     }
+    bool touched[4] = {false, false, false, false};
     bool contact = false;
     const VisibleWindow window = world.visibleWindow.load();
     for (int row = window.visibleRowFirst; row < window.visibleRowEnd; ++row) {
@@ -154,13 +186,19 @@ bool updateTileContacts() {
             for (int box = 0; box < 4; ++box) {
                 if (lines[box].intersects(cell)) { // a positive-area overlap
                     *flagOfBox(box) = false;
+                    touched[box] = true;
                     contact = true;
                 }
             }
         }
     }
-    if (!contact) {
-        for (int box = 0; box < 4; ++box) {
+    // A cleared flag comes back once nothing touches, all four together; but in a pocket she
+    // entered sideways (a tree above, one below, one beside) every flag would stay cleared for
+    // good. Then the directions whose lines touch nothing are free again.
+    const bool stuck =
+        !world.canMoveUp && !world.canMoveDown && !world.canMoveLeft && !world.canMoveRight;
+    for (int box = 0; box < 4; ++box) {
+        if (!contact || (stuck && !touched[box])) {
             *flagOfBox(box) = true;
         }
     }

@@ -36,9 +36,14 @@ void moveHeroine(sf::View& camera, const GameClock& animClock, sf::Time& animNow
 // Places the four sensor lines around her feet from her current position.
 void placeSensors();
 
+// How far, at most `most` pixels, she can be moved straight up before one of her sensor lines
+// would overlap a blocking cell it does not overlap now.
+float roomAbove(float most);
+
 // Tests the sensor lines against the blocking cells of the visible window: a line that overlaps
-// one clears its direction's flag; when none overlaps anything all four flags come back. Returns
-// whether any line touched.
+// one clears its direction's flag; when none overlaps anything all four flags come back, and when
+// all four are cleared, those of the lines that touch nothing come back. Returns whether any line
+// touched.
 bool updateTileContacts();
 
 // The first character (in roster order) within 90 pixels to her left or right, marked with talk

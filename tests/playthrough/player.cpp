@@ -19,6 +19,7 @@
 #include "world/tileGrid.h"
 #include "world/visibleWindow.h"
 
+#include <chrono>
 #include <climits>
 #include <cmath>
 #include <cstdint>
@@ -26,6 +27,7 @@
 #include <deque>
 #include <mutex>
 #include <queue>
+#include <thread>
 
 namespace {
 
@@ -55,13 +57,6 @@ sf::FloatRect reachOf(int index) {
     reach.left -= kTalkReach;
     reach.width += 2 * kTalkReach;
     return reach;
-}
-
-// The screen pixel of the middle of choice button k, in the player's smaller picture.
-sf::Vector2i choicePixel(int k) {
-    const int x = k % 2 == 0 ? 530 : 985;
-    const int y = k / 2 == 0 ? 721 : 842;
-    return {(x + 200) / kPictureScale, (y + 48) / kPictureScale};
 }
 
 } // namespace
@@ -266,8 +261,11 @@ Player::Player(unsigned seed, Device device) : device_(device) {
     std::srand(seed);
     target_.create(1920 / kPictureScale, 1080 / kPictureScale);
     startMapLoaders(); // the shipped maps of the build's asset folder
-    for (int i = 0; i < 2000 && !npcs[0].active; ++i) {
-        frame(0.005f);
+    // Frames that take no simulated time while the loaders work: however long they take, the
+    // story starts at the same moment of the game's clocks, and replays alike.
+    for (int i = 0; i < 10000 && !npcs[0].active; ++i) {
+        frame(0);
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     EXPECT_TRUE(npcs[0].active) << "the map did not load";
     planner_ = RoutePlanner();
@@ -281,6 +279,9 @@ Player::~Player() {
 
 void Player::frame(float seconds) {
     playFrame(target_, seconds);
+    if (watcher_) {
+        watcher_();
+    }
 }
 
 void Player::frames(int count, float seconds) {
@@ -357,6 +358,10 @@ void Player::walkToObject(int col, int row) {
     EXPECT_EQ(conversation.interactY, row * 100.0f);
 }
 
+void Player::walkTo(const sf::FloatRect& area) {
+    walk([&](const sf::FloatRect& her) { return her.intersects(area); }, -1);
+}
+
 void Player::press(sf::Keyboard::Key key) {
     ASSERT_NE(device_, Device::Pad) << "a player of the pad pressed a key";
     queueKeyPress(key);
@@ -373,14 +378,14 @@ void Player::talk() {
 }
 
 bool Player::talkToChoiceOrEnd() {
-    for (int i = 0; i < 100 && conversation.dialogueOpen && !choicesShowing(); ++i) {
+    for (int i = 0; i < 100 && conversation.dialogueOpen && !choiceButtonsShowing(); ++i) {
         talk();
     }
     return conversation.dialogueOpen;
 }
 
 void Player::choose(int k) {
-    ASSERT_TRUE(choicesShowing());
+    ASSERT_TRUE(choiceButtonsShowing());
     switch (device_) {
     case Device::KeyboardAndMouse:
         pointAt(choicePixel(k));
@@ -429,7 +434,7 @@ void Player::leave() {
 
 void Player::talkToEnd() {
     for (int i = 0; i < 100 && conversation.dialogueOpen; ++i) {
-        ASSERT_FALSE(choicesShowing()) << "the talk waits for a choice: " << shownLine();
+        ASSERT_FALSE(choiceButtonsShowing()) << "the talk waits for a choice: " << shownLine();
         talk();
     }
     EXPECT_FALSE(conversation.dialogueOpen);
@@ -460,6 +465,12 @@ void Player::fight(const std::vector<int>& moves) {
 
 sf::Vector2f Player::heroineAt() const {
     return heroinePosition();
+}
+
+sf::Vector2i Player::choicePixel(int k) {
+    const int x = k % 2 == 0 ? 530 : 985;
+    const int y = k / 2 == 0 ? 721 : 842;
+    return {(x + 200) / kPictureScale, (y + 48) / kPictureScale};
 }
 
 const std::string& Player::shownLine() const {

@@ -76,6 +76,8 @@ public:
     void walkToCharacter(int index);
     // Walks until she reaches the usable object on cell (column, row).
     void walkToObject(int col, int row);
+    // Walks until her bounds meet `area`, out of every character's reach.
+    void walkTo(const sf::FloatRect& area);
 
     // A key of the keyboard; a player of the pad has none.
     void press(sf::Keyboard::Key key);
@@ -99,6 +101,12 @@ public:
     sf::Vector2f heroineAt() const;
     const std::string& shownLine() const;
 
+    // The pixel of the middle of choice button k in the player's picture.
+    static sf::Vector2i choicePixel(int k);
+    const RoutePlanner& planner() const { return planner_; }
+    // Called after every frame the player plays, until replaced (an empty function: none).
+    void watchFrames(std::function<void()> watcher) { watcher_ = std::move(watcher); }
+
 private:
     void walk(const std::function<bool(const sf::FloatRect&)>& arrived, int goal);
     void holdWay(sf::Keyboard::Key key, bool held);
@@ -108,4 +116,5 @@ private:
     Device device_;
     sf::RenderTexture target_; // a fifth of the 1920 x 1080 picture: same views, fewer pixels
     RoutePlanner planner_;
+    std::function<void()> watcher_;
 };

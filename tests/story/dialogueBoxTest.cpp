@@ -466,3 +466,85 @@ TEST_F(ConversationTest, TheBoxThePlateAndTheButtonsLieAtTheirPlacesAndTheHovere
     EXPECT_EQ(conversation.hoveredChoice, -1);
     talkSheet = sf::Texture();
 }
+
+// Tab pressed in the frame after a character that speaks first came within reach: the inventory
+// opens, and the talk waits for it to close instead of opening unseen beneath it.
+TEST_F(ConversationTest, ATalkThatWouldOpenUnderTheInventoryWaitsForItToClose) {
+    story.currentQuest = 6;
+    const sf::Vector2f john = npcs[kJohn].sprite.getPosition();
+    {
+        std::lock_guard<std::mutex> lock(heroineLock());
+        heroine.setPosition(john.x + 124, john.y);
+    }
+    camera.setCenter(john.x + 166, john.y + 42);
+    playFrame(screen); // she comes within his reach
+    ASSERT_EQ(conversation.activeNpc, kJohn);
+    ASSERT_FALSE(conversation.dialogueOpen);
+    queueKeyPress(sf::Keyboard::Tab);
+    playFrame(screen);
+    EXPECT_TRUE(story.inventoryOpen);
+    EXPECT_FALSE(conversation.dialogueOpen);
+    queueKeyPress(sf::Keyboard::Tab);
+    playFrame(screen);
+    EXPECT_FALSE(story.inventoryOpen);
+    EXPECT_TRUE(conversation.dialogueOpen);
+}
+
+// The push up at the end of a talk that a character started stops below a ravine instead of
+// putting her feet into it, and the character, still within reach, waits until she has left.
+TEST_F(ConversationTest, APushUpStopsBelowARavineAndTheSpeakerWaitsUntilSheLeaves) {
+    story.currentQuest = 6;
+    standBeside(kJohn);
+    ASSERT_TRUE(conversation.dialogueOpen);
+    npcs[kJohn].lines[1] = ""; // a talk that ends on its second line, without a battle
+    npcs[kJohn].battleLine = -1;
+    const sf::Vector2f beside = heroinePosition();
+    const int row = static_cast<int>(beside.y / 100) - 1;
+    for (int col = static_cast<int>(beside.x / 100); col <= (beside.x + 84) / 100; ++col) {
+        placeCell(row, col, 12, 0); // ravine right above her
+    }
+    pressKey(sf::Keyboard::E);
+    pressKey(sf::Keyboard::E);
+    ASSERT_FALSE(conversation.dialogueOpen);
+    EXPECT_GT(heroinePosition().y, beside.y - 100);
+    placeSensors();
+    EXPECT_FALSE(updateTileContacts()) << "her feet went into the ravine";
+    playFrame(screen);
+    playFrame(screen);
+    EXPECT_EQ(conversation.activeNpc, kJohn); // still within his reach...
+    EXPECT_FALSE(conversation.dialogueOpen);  // ...but he lets her go
+    {
+        std::lock_guard<std::mutex> lock(heroineLock());
+        heroine.setPosition(beside.x + 400, beside.y);
+    }
+    playFrame(screen);
+    {
+        std::lock_guard<std::mutex> lock(heroineLock());
+        heroine.setPosition(beside);
+    }
+    playFrame(screen);
+    playFrame(screen);
+    EXPECT_TRUE(conversation.dialogueOpen); // she came back: he speaks first again
+}
+
+// A find taken with E while a talk is open shows its message from the first line; the talk's
+// speaker walks on, and the quest its choice moved to still gets its chapter card.
+TEST_F(ConversationTest, AFindTakenDuringATalkLetsItsSpeakerGoAndKeepsItsChapter) {
+    npcs[kSage].direction = 0; // a sage who walks about, to see him let go
+    standBeside(kSage);
+    pressKey(sf::Keyboard::E);
+    stepToChoices();
+    choose(1); // "Avverti il villaggio": quest 2, and the talk goes on
+    ASSERT_TRUE(conversation.dialogueOpen);
+    const sf::Vector2f at = heroinePosition();
+    placeCell(static_cast<int>(at.y / 100), static_cast<int>((at.x + 84 + 29) / 100), 1, 509);
+    playFrame(screen);
+    ASSERT_EQ(conversation.interactObject, 509);
+    pressKey(sf::Keyboard::E);
+    EXPECT_EQ(conversation.activeNpc, kItemMessage);
+    EXPECT_EQ(conversation.dialogueLine, 0);
+    EXPECT_EQ(currentLine(), "Kaiva ha ottenuto: Armatura di Pelle");
+    EXPECT_EQ(npcs[kSage].direction, 0);
+    EXPECT_TRUE(story.transitionPending);
+    EXPECT_EQ(story.currentQuest, 2);
+}
