@@ -27,6 +27,16 @@ const sf::Time kRunFramePeriod = sf::milliseconds(150);
 constexpr float kCameraSlack = 100; // how far she may stray from the camera's centre
 constexpr float kTalkReach = 90;    // a character answers this far to her left and right
 
+// The ways to walk, indexed by Facing: W A S D, or the pad's stick or directional pad.
+const sf::Keyboard::Key kWalkKeys[4] = {sf::Keyboard::S, sf::Keyboard::W, sf::Keyboard::A,
+                                        sf::Keyboard::D};
+const PadDirection kPadWays[4] = {PadDirection::Down, PadDirection::Up, PadDirection::Left,
+                                  PadDirection::Right};
+
+bool walkHeld(Facing facing) {
+    return isKeyHeld(kWalkKeys[facing]) || isPadPointing(kPadWays[facing]);
+}
+
 sf::IntRect frameRect(int frame, Facing facing) {
     return {frame * kHeroFramePixels, kSheetRowOf[facing] * kHeroFramePixels, kHeroFramePixels,
             kHeroFramePixels};
@@ -43,19 +53,19 @@ void step(bool held, bool allowed, sf::Vector2f by, Facing facing) {
     world.heroFacing = facing;
 }
 
-// The camera keeps her within 100 pixels of its centre, by the key held, not by the flags (so it
+// The camera keeps her within 100 pixels of its centre, by the way held, not by the flags (so it
 // may scroll while she stands against a wall). Going down, the threshold is cy - 100 as well.
 void followWithCamera(sf::View& camera, sf::Vector2f at, float distance) {
-    if (at.x >= camera.getCenter().x + kCameraSlack && isKeyHeld(sf::Keyboard::D)) {
+    if (at.x >= camera.getCenter().x + kCameraSlack && walkHeld(kRight)) {
         camera.move(distance, 0);
     }
-    if (at.x <= camera.getCenter().x - kCameraSlack && isKeyHeld(sf::Keyboard::A)) {
+    if (at.x <= camera.getCenter().x - kCameraSlack && walkHeld(kLeft)) {
         camera.move(-distance, 0);
     }
-    if (at.y <= camera.getCenter().y - kCameraSlack && isKeyHeld(sf::Keyboard::W)) {
+    if (at.y <= camera.getCenter().y - kCameraSlack && walkHeld(kUp)) {
         camera.move(0, -distance);
     }
-    if (at.y >= camera.getCenter().y - kCameraSlack && isKeyHeld(sf::Keyboard::S)) {
+    if (at.y >= camera.getCenter().y - kCameraSlack && walkHeld(kDown)) {
         camera.move(0, distance);
     }
 }
@@ -91,10 +101,10 @@ void moveHeroine(sf::View& camera, const GameClock& animClock, sf::Time& animNow
     sf::Vector2f at;
     {
         std::lock_guard<std::mutex> lock(heroineMutex);
-        step(isKeyHeld(sf::Keyboard::A), world.canMoveLeft, {-distance, 0}, kLeft);
-        step(isKeyHeld(sf::Keyboard::D), world.canMoveRight, {distance, 0}, kRight);
-        step(isKeyHeld(sf::Keyboard::S), world.canMoveDown, {0, distance}, kDown);
-        step(isKeyHeld(sf::Keyboard::W), world.canMoveUp, {0, -distance}, kUp);
+        step(walkHeld(kLeft), world.canMoveLeft, {-distance, 0}, kLeft);
+        step(walkHeld(kRight), world.canMoveRight, {distance, 0}, kRight);
+        step(walkHeld(kDown), world.canMoveDown, {0, distance}, kDown);
+        step(walkHeld(kUp), world.canMoveUp, {0, -distance}, kUp);
         // The period is measured up to the previous call's time.
         const sf::Time period =
             world.walkSpeed > kRunningAbove ? kRunFramePeriod : kWalkFramePeriod;

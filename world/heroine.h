@@ -26,9 +26,10 @@ sf::FloatRect heroineBounds();
 // Puts the heroine and the sensor lines back to their unset shapes (size 0 x 0).
 void resetHeroine();
 
-// One frame of walking: W, A, S, D move her by walkSpeed x frameSeconds where the matching
-// canMove flag allows, the walking frames advance every 300 ms (150 ms running), the sensor lines
-// follow her and the camera follows her past its thresholds.
+// One frame of walking: W, A, S, D (or the pad's stick or directional pad) move her by
+// walkSpeed x frameSeconds where the matching canMove flag allows, the walking frames advance every
+// 300 ms (150 ms running), the sensor lines follow her and the camera follows her past its
+// thresholds.
 void moveHeroine(sf::View& camera, const GameClock& animClock, sf::Time& animNow,
                  sf::Time& animLast);
 

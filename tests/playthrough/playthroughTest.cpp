@@ -1,6 +1,7 @@
 // playthroughTest.cpp -- every ending reached by playing: the real game, frame by frame, on the
 // shipped maps, from the first chapter card to the end screen, along both first choices, both
-// trainer choices, both ways past the crisocione and all three finds.
+// trainer choices, both ways past the crisocione and all three finds; one ending played again with
+// the keyboard alone, another with a gamepad alone.
 #include "playthrough/storySteps.h"
 
 #include "shell/gameState.h"
@@ -19,8 +20,54 @@ void expectEnding(Player& player, int endingId, const char* sentence) {
     player.frame();
     EXPECT_EQ(story.endingId, endingId);
     EXPECT_EQ(story.endingText, sentence);
-    player.press(sf::Keyboard::Return); // leaves the game
+    player.leave(); // leaves the game
     EXPECT_TRUE(shell.closeRequested);
+}
+
+// Ending 2: the apples for Honani, the sword, the crisocione tamed, fleeing with the tribe.
+void playApplesTheSwordAndFleeingWithTheTribe(Player& player) {
+    askTheSage(player, 1);
+    askHonani(player, 0); // "Si, ti aiuto"
+    EXPECT_EQ(story.hope, 110);
+    EXPECT_EQ(story.currentQuest, 3);
+    gatherTheApples(player);
+    player.walkToCharacter(kHonani);
+    player.talk();
+    ASSERT_TRUE(player.talkToChoiceOrEnd());
+    player.choose(0); // "Si": the talk ends on the choice
+    EXPECT_FALSE(conversation.dialogueOpen);
+    EXPECT_EQ(story.currentQuest, 6);
+    player.waitForPlay();
+    take(player, {27, 35}); // the swordfish basket: the sword
+    EXPECT_EQ(story.playerAttack, 20);
+    player.talkToEnd();
+    player.lookAtInventory();
+    beatTheInvaders(player);
+    passTheCrisocione(player, 1);
+    EXPECT_EQ(story.hope, 110);
+    faceTheBoss(player, 0, 5);
+    expectEnding(player, 2,
+                 "Kaiva e' scappata insieme al suo popolo grazie alla loro alta speranza in lei");
+}
+
+// Ending 3: the chest, the axe, the crisocione tamed, a battle lost to the Boss with little hope.
+void playTheChestTheAxeAndLosingToTheBoss(Player& player) {
+    askTheSage(player, 0);  // attack the invaders: 40
+    take(player, {49, 37}); // the mysterious chest: the leather armour
+    EXPECT_EQ(story.playerArmour, 3);
+    player.talkToEnd();
+    take(player, {3, 15});
+    EXPECT_EQ(story.playerAttack, 25);
+    player.talkToEnd();
+    player.lookAtInventory();
+    beatTheInvaders(player);
+    passTheCrisocione(player, 1);
+    faceTheBoss(player, 1, 7); // "Combatti": 55
+    EXPECT_EQ(story.hope, 55);
+    player.talkToBattle();
+    EXPECT_EQ(battle.playerShield, 3);
+    player.fight({kPower});
+    expectEnding(player, 3, "Kaiva non ha battuto il boss e tutti sono stati rapiti'");
 }
 
 } // namespace
@@ -67,46 +114,22 @@ TEST(Playthrough, TrainingAttackFightingTheCrisocioneAndFleeingWithLittleHope) {
 
 TEST(Playthrough, ApplesForHonaniTheSwordTamingAndFleeingWithTheTribe) {
     Player player(4);
-    askTheSage(player, 1);
-    askHonani(player, 0); // "Si, ti aiuto"
-    EXPECT_EQ(story.hope, 110);
-    EXPECT_EQ(story.currentQuest, 3);
-    gatherTheApples(player);
-    player.walkToCharacter(kHonani);
-    player.press(sf::Keyboard::E);
-    ASSERT_TRUE(player.talkToChoiceOrEnd());
-    player.choose(0); // "Si": the talk ends on the click
-    EXPECT_FALSE(conversation.dialogueOpen);
-    EXPECT_EQ(story.currentQuest, 6);
-    player.waitForPlay();
-    take(player, {27, 35}); // the swordfish basket: the sword
-    EXPECT_EQ(story.playerAttack, 20);
-    player.talkToEnd();
-    beatTheInvaders(player);
-    passTheCrisocione(player, 1);
-    EXPECT_EQ(story.hope, 110);
-    faceTheBoss(player, 0, 5);
-    expectEnding(player, 2,
-                 "Kaiva e' scappata insieme al suo popolo grazie alla loro alta speranza in lei");
+    playApplesTheSwordAndFleeingWithTheTribe(player);
+}
+
+TEST(Playthrough, ApplesForHonaniTheSwordTamingAndFleeingWithTheTribeByGamepadAlone) {
+    Player player(4, Device::Pad);
+    playApplesTheSwordAndFleeingWithTheTribe(player);
 }
 
 TEST(Playthrough, TheChestTheAxeAndABattleLostToTheBossWithLittleHope) {
     Player player(6);
-    askTheSage(player, 0);  // attack the invaders: 40
-    take(player, {49, 37}); // the mysterious chest: the leather armour
-    EXPECT_EQ(story.playerArmour, 3);
-    player.talkToEnd();
-    take(player, {3, 15});
-    EXPECT_EQ(story.playerAttack, 25);
-    player.talkToEnd();
-    beatTheInvaders(player);
-    passTheCrisocione(player, 1);
-    faceTheBoss(player, 1, 7); // "Combatti": 55
-    EXPECT_EQ(story.hope, 55);
-    player.talkToBattle();
-    EXPECT_EQ(battle.playerShield, 3);
-    player.fight({kPower});
-    expectEnding(player, 3, "Kaiva non ha battuto il boss e tutti sono stati rapiti'");
+    playTheChestTheAxeAndLosingToTheBoss(player);
+}
+
+TEST(Playthrough, TheChestTheAxeAndABattleLostToTheBossByKeyboardAlone) {
+    Player player(6, Device::Keyboard);
+    playTheChestTheAxeAndLosingToTheBoss(player);
 }
 
 TEST(Playthrough, TrainingArmourAndABattleLostToTheBossWithTheTribesHope) {

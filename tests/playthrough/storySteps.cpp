@@ -30,13 +30,13 @@ std::vector<sf::Vector2i> cellsWith(int objectId) {
 
 void take(Player& player, sf::Vector2i cell) {
     player.walkToObject(cell.x, cell.y);
-    player.press(sf::Keyboard::E);
+    player.talk();
 }
 
 // Walks up to a character, talks until the question and answers it; false when no question came.
 bool answer(Player& player, int character, int choice) {
     player.walkToCharacter(character);
-    player.press(sf::Keyboard::E);
+    player.talk();
     if (!player.talkToChoiceOrEnd()) {
         ADD_FAILURE() << "character " << character << " asked nothing";
         return false;
@@ -88,7 +88,7 @@ void train(Player& player, int skill) {
     EXPECT_TRUE(story.trainingDone);
     player.talkToEnd(); // the training's message
     player.walkToCharacter(kTrainer);
-    player.press(sf::Keyboard::E);
+    player.talk();
     player.talkToEnd();
     EXPECT_EQ(story.currentQuest, 6);
     player.waitForPlay();

@@ -76,7 +76,124 @@ protected:
     sf::RenderTexture screen;
 };
 
+// The talk sheet in colours of its own: the plate, the plain button, the lit one, the box.
+const sf::Color kPlate(200, 0, 0), kButton(0, 200, 0), kLit(0, 0, 200), kBox(200, 200, 0);
+
+void useColouredTalkSheet() {
+    sf::Image sheet;
+    sheet.create(480, 480, kBox);
+    for (unsigned y = 0; y < 240; ++y) {
+        for (unsigned x = 0; x < 480; ++x) {
+            sheet.setPixel(x, y, y < 80 ? kPlate : y < 160 ? kButton : kLit);
+        }
+    }
+    ASSERT_TRUE(talkSheet.loadFromImage(sheet));
+}
+
+// A way of taking the sage's second answer, "Avverti il villaggio".
+struct ChoiceWay {
+    const char* name;
+    void (*take)(sf::RenderTexture& screen);
+};
+
+void PrintTo(const ChoiceWay& way, std::ostream* out) {
+    *out << way.name;
+}
+
+class EveryWayOfChoosing : public ConversationTest,
+                           public ::testing::WithParamInterface<ChoiceWay> {};
+
+void queuePadPushRight(sf::Joystick::Axis axis) {
+    connectPad(0, true);
+    queuePadMove(0, axis, 100);
+    queuePadPress(0, PadButton::Bottom);
+}
+
+const ChoiceWay kChoiceWays[] = {
+    {"Click",
+     [](sf::RenderTexture& screen) {
+         pointAt(insideButton(1));
+         playFrame(screen);
+         clickAt(insideButton(1), screen);
+     }},
+    {"KeyTwo", [](sf::RenderTexture&) { queueKeyPress(sf::Keyboard::Num2); }},
+    {"KeypadTwo", [](sf::RenderTexture&) { queueKeyPress(sf::Keyboard::Numpad2); }},
+    {"RightThenSpace",
+     [](sf::RenderTexture&) {
+         queueKeyPress(sf::Keyboard::Right);
+         queueKeyPress(sf::Keyboard::Space);
+     }},
+    {"PadHatRightThenA", [](sf::RenderTexture&) { queuePadPushRight(sf::Joystick::PovX); }},
+    {"PadStickRightThenA", [](sf::RenderTexture&) { queuePadPushRight(sf::Joystick::X); }},
+};
+
 } // namespace
+
+// Each way does exactly what the click does, through the frame's own event step, and leaves the
+// click's trace: the end by E that follows reads it and plays the chapter of warning the village.
+TEST_P(EveryWayOfChoosing, TakesTheSagesSecondAnswerAsAClickDoes) {
+    standBeside(kSage);
+    pressKey(sf::Keyboard::E);
+    stepToChoices();
+    GetParam().take(screen);
+    playFrame(screen);
+    EXPECT_EQ(story.hope, 90);
+    EXPECT_EQ(story.currentQuest, 2);
+    EXPECT_EQ(conversation.dialogueLine, 7);
+    EXPECT_EQ(conversation.hoveredChoice, 1);
+    EXPECT_EQ(conversation.highlightedChoice, -1);
+    queueKeyPress(sf::Keyboard::E);
+    queueKeyPress(sf::Keyboard::E);
+    playFrame(screen);
+    EXPECT_FALSE(conversation.dialogueOpen);
+    EXPECT_TRUE(story.transitionPending);
+}
+
+INSTANTIATE_TEST_SUITE_P(Conversation, EveryWayOfChoosing, ::testing::ValuesIn(kChoiceWays),
+                         [](const auto& way) { return std::string(way.param.name); });
+
+// The highlight: the first push lights the end it points to, it stays on the shown buttons and is
+// drawn with the hovered look; Space with none lit lights the first; E still waits on the choice
+// line. A line with one button takes neither key 2 nor a push beyond its button.
+TEST_F(ConversationTest, TheHighlightMovesOverTheShownButtonsAndIsLitAsTheHoveredOne) {
+    useColouredTalkSheet();
+    standBeside(kSage);
+    pressKey(sf::Keyboard::E);
+    stepToChoices();
+    const sf::Keyboard::Key pushes[] = {sf::Keyboard::Left, sf::Keyboard::Left, sf::Keyboard::Right,
+                                        sf::Keyboard::Right};
+    const int lit[] = {0, 0, 1, 1};
+    for (int i = 0; i < 4; ++i) {
+        pressKey(pushes[i]);
+        EXPECT_EQ(conversation.highlightedChoice, lit[i]) << "push " << i;
+    }
+    pressKey(sf::Keyboard::E);
+    EXPECT_EQ(conversation.dialogueLine, 4);
+    playFrame(screen);
+    screen.display();
+    const sf::Image picture = screen.getTexture().copyToImage();
+    EXPECT_EQ(picture.getPixel(987, 723), kLit);
+    EXPECT_EQ(picture.getPixel(532, 723), kButton);
+    EXPECT_EQ(conversation.hoveredChoice, -1); // the mouse is over neither
+    talkSheet = sf::Texture();
+
+    resetGameState();
+    SetUp();
+    story.currentQuest = 3;
+    story.applesDone = true; // Honani's "Sei pronto?": "Si" alone
+    standBeside(kHonani);
+    pressKey(sf::Keyboard::E);
+    stepToChoices();
+    pressKey(sf::Keyboard::Num2);
+    pressKey(sf::Keyboard::Right);
+    pressKey(sf::Keyboard::Right);
+    EXPECT_EQ(conversation.highlightedChoice, 0);
+    conversation.highlightedChoice = -1;
+    pressKey(sf::Keyboard::Space);
+    EXPECT_EQ(conversation.highlightedChoice, 0);
+    EXPECT_TRUE(conversation.dialogueOpen);
+    EXPECT_EQ(story.currentQuest, 3);
+}
 
 TEST_F(ConversationTest, EWhileTypingShowsTheWholeLineAndASecondEGoesOn) {
     standBeside(kSage);
@@ -324,15 +441,8 @@ TEST_F(ConversationTest, TheSagesLongLineIsFilledInHisRecordAsItIsShown) {
 
 // The box drawn over a sheet whose parts have their own colours: each part lies where it belongs.
 TEST_F(ConversationTest, TheBoxThePlateAndTheButtonsLieAtTheirPlacesAndTheHoveredOneLightsUp) {
-    const sf::Color plate(200, 0, 0), button(0, 200, 0), lit(0, 0, 200), box(200, 200, 0);
-    sf::Image sheet;
-    sheet.create(480, 480, box);
-    for (unsigned y = 0; y < 240; ++y) {
-        for (unsigned x = 0; x < 480; ++x) {
-            sheet.setPixel(x, y, y < 80 ? plate : y < 160 ? button : lit);
-        }
-    }
-    ASSERT_TRUE(talkSheet.loadFromImage(sheet));
+    const sf::Color plate = kPlate, button = kButton, lit = kLit, box = kBox;
+    useColouredTalkSheet();
     standBeside(kSage);
     pressKey(sf::Keyboard::E);
     stepToChoices();
