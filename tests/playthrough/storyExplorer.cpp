@@ -34,9 +34,14 @@ const sf::Keyboard::Key kWalkKeys[4] = {sf::Keyboard::D, sf::Keyboard::A, sf::Ke
                                         sf::Keyboard::W};
 const sf::Vector2i kWalkSteps[4] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
 // Keys a player may press at any moment besides walking: what the game reads, and one it does not.
-const sf::Keyboard::Key kOtherKeys[] = {sf::Keyboard::E,     sf::Keyboard::Tab, sf::Keyboard::Up,
-                                        sf::Keyboard::Down,  sf::Keyboard::W,   sf::Keyboard::S,
-                                        sf::Keyboard::Enter, sf::Keyboard::Q};
+const sf::Keyboard::Key kOtherKeys[] = {
+    sf::Keyboard::E,    sf::Keyboard::Tab,  sf::Keyboard::Up,    sf::Keyboard::Down,
+    sf::Keyboard::W,    sf::Keyboard::S,    sf::Keyboard::Enter, sf::Keyboard::Num1,
+    sf::Keyboard::Num2, sf::Keyboard::Left, sf::Keyboard::Right, sf::Keyboard::Space,
+    sf::Keyboard::Q};
+// The pad's buttons a player may press at any moment (Select, held, would leave the game).
+const PadButton kPadButtons[] = {PadButton::Bottom, PadButton::Top, PadButton::Right,
+                                 PadButton::Start, PadButton::Left};
 
 bool chance(std::mt19937& random, double p) {
     return std::uniform_real_distribution<double>(0, 1)(random) < p;
@@ -461,8 +466,18 @@ void StoryExplorer::chooseActions(bool verbose) {
         while (npcs[conversation.activeNpc].choiceLabels[k].empty() && k > 0) {
             --k;
         }
-        pendingClick_ = k;
-        placeMouse(Player::choicePixel(k));
+        const int way = pick(random_, 3); // the mouse, the number keys, the highlight
+        if (way == 0) {
+            pendingClick_ = k;
+            placeMouse(Player::choicePixel(k));
+        } else if (way == 1) {
+            presses.push_back(k == 0 ? sf::Keyboard::Num1 : sf::Keyboard::Num2);
+            ++tally_.choicesTaken;
+        } else {
+            presses.push_back(chance(random_, 0.5) ? sf::Keyboard::Left : sf::Keyboard::Right);
+            presses.push_back(sf::Keyboard::Space);
+            ++tally_.choicesTaken;
+        }
     } else if (conversation.dialogueOpen && chance(random_, 0.25)) {
         presses.push_back(sf::Keyboard::E);
     } else if (chance(random_, nearGoal ? 0.2 : 0.03)) {
@@ -477,6 +492,9 @@ void StoryExplorer::chooseActions(bool verbose) {
     }
     if (story.inventoryOpen && chance(random_, 0.08)) {
         presses.push_back(sf::Keyboard::Tab);
+    }
+    if (padPlugged_ && chance(random_, 0.04)) { // the pad's buttons, in the sessions with one
+        queuePadPress(0, kPadButtons[pick(random_, static_cast<int>(std::size(kPadButtons)))]);
     }
     if (chance(random_, 0.01)) { // a click anywhere
         queueClick(sf::Mouse::Left, {pick(random_, 384), pick(random_, 216)});
@@ -670,6 +688,10 @@ std::optional<ExplorerFinding> StoryExplorer::playSession(unsigned seed, bool ve
     stillFrames_ = 0;
     placeMouse({pick(random_, 384), pick(random_, 216)});
     arrangement_.clear();
+    padPlugged_ = chance(random_, 0.25);
+    if (padPlugged_) {
+        connectPad(0, true);
+    }
     if (chance(random_, 0.12)) {
         moveACharacterBesideAnObject();
     }

@@ -108,4 +108,5 @@ private:
     sf::Vector2f lastAt_;
     int stillFrames_ = 0;
     std::string arrangement_; // how the session's world differs from the shipped one
+    bool padPlugged_ = false;
 };
