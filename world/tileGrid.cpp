@@ -22,8 +22,8 @@ ColumnMarks usableMarks;
 // the row's lock by changeCell, taken (exchanged for 0) by the main thread without it.
 ColumnMarks changedMarks;
 
-// Counts the resets of the whole grid; written by the reset (main thread), read by the drawing.
-std::atomic<unsigned> resets{0};
+// Counts markAllCellsChanged; written and read by the main thread, atomic for a test's threads.
+std::atomic<unsigned> wholeGridMarks{0};
 
 void setColumn(ColumnMarks& marks, int row, int col) {
     marks[row][col / kColumnWordBits].fetch_or(std::uint64_t{1} << (col % kColumnWordBits),
@@ -152,8 +152,12 @@ RowColumns takeChangedColumns(int row) {
     return columns;
 }
 
-unsigned gridResets() {
-    return resets.load();
+void markAllCellsChanged() {
+    wholeGridMarks.fetch_add(1);
+}
+
+unsigned wholeGridChanges() {
+    return wholeGridMarks.load();
 }
 
 void resetTileGrid() {
@@ -167,7 +171,7 @@ void resetTileGrid() {
             changedMarks[row][word].store(0, std::memory_order_relaxed);
         }
     }
-    resets.fetch_add(1);
+    markAllCellsChanged();
 }
 
 RowColumns usableColumns(int row) {

@@ -123,9 +123,12 @@ void classifyCell(std::int32_t id, std::int32_t row, std::int32_t col);
 // made meanwhile is either taken now or left for the next call, never lost.
 RowColumns takeChangedColumns(int row);
 
-// How many times the whole grid was put back to its defaults: every cell drawn before a reset is
-// out of date after it.
-unsigned gridResets();
+// Notes that every cell may have changed (a reset of the grid, a test putting back a saved grid
+// row by row under the row locks): nothing drawn before is up to date.
+void markAllCellsChanged();
+
+// How many times every cell was marked changed at once (markAllCellsChanged).
+unsigned wholeGridChanges();
 
 // Puts every cell back to its defaults.
 void resetTileGrid();

@@ -66,7 +66,7 @@ struct DrawnWorld {
     bool holdsCells = false;          // drawn and drawnWindow say what the ring shows
     CellRange drawn;                  // the cells in view when the ring was last brought up to date
     VisibleWindow drawnWindow;        // the visible window it was drawn for
-    unsigned resetsSeen = 0;          // gridResets() then
+    unsigned wholeChangesSeen = 0;    // wholeGridChanges() then
     RingLayout refused;               // a layout the driver would not give a texture for
     sf::Uint64 context = 0;           // the graphics context the ring last drew in
     std::vector<sf::Vector2i> redraw; // (column, row) of the cells to draw again this frame
@@ -172,8 +172,8 @@ CellRange cellsCovering(sf::Vector2i origin, const sf::IntRect& pixels, sf::Vect
 // made meanwhile is seen now or at the next frame.
 void listCellsToDraw(const CellRange& inView, const VisibleWindow& window) {
     DrawnWorld& d = drawnWorld;
-    const unsigned resets = gridResets();
-    const bool all = !d.holdsCells || d.resetsSeen != resets;
+    const unsigned wholeChanges = wholeGridChanges();
+    const bool all = !d.holdsCells || d.wholeChangesSeen != wholeChanges;
     d.redraw.clear();
     for (int row = inView.rowFirst; row < inView.rowEnd; ++row) {
         const bool gridRow = row >= 0 && row < kGridSize;
@@ -189,7 +189,7 @@ void listCellsToDraw(const CellRange& inView, const VisibleWindow& window) {
     }
     d.drawn = inView;
     d.drawnWindow = window;
-    d.resetsSeen = resets;
+    d.wholeChangesSeen = wholeChanges;
     d.holdsCells = true;
 }
 
