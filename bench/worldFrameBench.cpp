@@ -9,6 +9,7 @@
 #include "world/characterThread.h"
 #include "world/heroine.h"
 #include "world/visibleWindow.h"
+#include "world/worldCache.h"
 
 #include <chrono>
 #include <mutex>
@@ -31,6 +32,7 @@ void roamingFrameAt(benchmark::State& state, const std::string& name, sf::Vector
     enterRoaming(centre);
     benchmarkFrames(state, name, [](sf::RenderTarget& target) { drawFrame(target); });
     state.counters["peak MiB"] = peakResidentMiB();
+    state.counters["world picture MiB"] = static_cast<double>(drawnWorldBytes()) / (1 << 20);
 }
 
 void BM_Floor(benchmark::State& state) {

@@ -334,10 +334,6 @@ void drawCachedLayers(sf::RenderTarget& target) {
     showRing(target, view, pixels, origin);
 }
 
-void forgetDrawnWorld() {
-    drawnWorld.holdsCells = false;
-}
-
 std::size_t drawnWorldBytes() {
     if (!drawnWorld.created) {
         return 0;

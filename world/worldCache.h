@@ -15,9 +15,5 @@
 // the graphics driver gives) is drawn by the direct passes instead. Main thread only.
 void drawCachedLayers(sf::RenderTarget& target);
 
-// Forgets the kept picture, so that the next frame draws every cell in view again: for a change
-// of the sheets, which no change of a cell tells.
-void forgetDrawnWorld();
-
 // The kept picture's size in bytes: 0 until a frame has drawn the world.
 std::size_t drawnWorldBytes();
