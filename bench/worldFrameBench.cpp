@@ -7,8 +7,12 @@
 #include "shell/gameState.h"
 #include "shell/resources.h"
 #include "world/characterThread.h"
+#include "world/heroine.h"
+#include "world/visibleWindow.h"
+#include "world/worldCache.h"
 
 #include <chrono>
+#include <mutex>
 #include <pthread.h>
 #include <thread>
 #include <time.h>
@@ -28,6 +32,7 @@ void roamingFrameAt(benchmark::State& state, const std::string& name, sf::Vector
     enterRoaming(centre);
     benchmarkFrames(state, name, [](sf::RenderTarget& target) { drawFrame(target); });
     state.counters["peak MiB"] = peakResidentMiB();
+    state.counters["world picture MiB"] = static_cast<double>(drawnWorldBytes()) / (1 << 20);
 }
 
 void BM_Floor(benchmark::State& state) {
@@ -51,6 +56,27 @@ void BM_WorldFrameOverTheForest(benchmark::State& state) {
     roamingFrameAt(state, "WorldFrameOverTheForest", {3900, 1000});
 }
 BENCHMARK(BM_WorldFrameOverTheForest)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2);
+
+// Roaming while the camera and the heroine glide at walking speed, eastwards from the camp and
+// back every ten seconds: the kept picture of the world draws the column of cells that comes into
+// view every thirty frames.
+void BM_WorldFrameWalking(benchmark::State& state) {
+    enterRoaming(kCamp);
+    constexpr float kStep = 200.0f / 60;
+    constexpr int kLegFrames = 600;
+    int frame = 0;
+    benchmarkFrames(state, "WorldFrameWalking", [&](sf::RenderTarget& target) {
+        const float step = frame++ / kLegFrames % 2 == 0 ? kStep : -kStep;
+        camera.move(step, 0);
+        {
+            std::lock_guard<std::mutex> lock(heroineLock());
+            heroine.move(step, 0);
+        }
+        updateVisibleWindow(camera, kScreenCellsWide, kScreenCellsHigh);
+        drawFrame(target);
+    });
+}
+BENCHMARK(BM_WorldFrameWalking)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2);
 
 // The character thread's CPU time in each second of roaming at the camp, where most characters
 // are in the window and move; the main loop's frame time held at 60 frames per second.

@@ -28,15 +28,14 @@ bool touchedCell(int& row, int& col) {
     return row >= 0 && row < kGridSize && col >= 0 && col < kGridSize;
 }
 
-// Changes the touched cell under its row's lock.
+// Changes the touched cell, through the grid's one way to change a cell.
 template <class Change> void changeTouchedCell(Change change) {
     int row = 0;
     int col = 0;
     if (!touchedCell(row, col)) {
         return;
     }
-    std::lock_guard<std::mutex> lock(gridRowLock(row));
-    change(cellAt(row, col));
+    changeCell(row, col, change);
 }
 
 void showMessage(int speaker) {

@@ -16,6 +16,8 @@
 #include <SFML/Graphics/RectangleShape.hpp>
 #include <SFML/Graphics/RenderTexture.hpp>
 
+#include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <unistd.h>
@@ -92,17 +94,17 @@ void clickAt(sf::Vector2i pixel, sf::RenderTarget& target) {
 }
 
 void placeCell(int row, int col, int groundId, int objectId) {
-    std::lock_guard<std::mutex> lock(gridRowLock(row));
-    Tile& cell = cellAt(row, col);
-    cell.groundPlaced = true;
-    cell.objectPlaced = true;
-    cell.loaded = true;
-    cell.groundId = groundId;
-    applyIdTable(cell, groundId);
-    if (objectId != 0) {
-        cell.objectId = objectId;
-        applyIdTable(cell, objectId);
-    }
+    changeCell(row, col, [=](Tile& cell) {
+        cell.groundPlaced = true;
+        cell.objectPlaced = true;
+        cell.loaded = true;
+        cell.groundId = groundId;
+        applyIdTable(cell, groundId);
+        if (objectId != 0) {
+            cell.objectId = objectId;
+            applyIdTable(cell, objectId);
+        }
+    });
 }
 
 void drawObjectHintOverEveryCell(sf::RenderTarget& target) {
@@ -134,6 +136,22 @@ void drawObjectHintOverEveryCell(sf::RenderTarget& target) {
             }
         }
     }
+}
+
+PictureDifference differenceOf(const sf::Image& a, const sf::Image& b) {
+    PictureDifference difference;
+    const std::size_t bytes = std::size_t{a.getSize().x} * a.getSize().y * 4;
+    const sf::Uint8* p = a.getPixelsPtr();
+    const sf::Uint8* q = b.getPixelsPtr();
+    for (std::size_t i = 0; i < bytes; i += 4) {
+        int largest = 0;
+        for (std::size_t k = i; k < i + 4; ++k) {
+            largest = std::max(largest, std::abs(p[k] - q[k]));
+        }
+        difference.pixels += largest > 0 ? 1 : 0;
+        difference.largest = std::max(difference.largest, largest);
+    }
+    return difference;
 }
 
 sf::Color cellColour(int col, int row) {

@@ -2,6 +2,7 @@
 // folders, small files and events.
 #pragma once
 
+#include <SFML/Graphics/Image.hpp>
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <SFML/Graphics/Texture.hpp>
 #include <SFML/System/Vector2.hpp>
@@ -56,6 +57,14 @@ void drawObjectHintOverEveryCell(sf::RenderTarget& target);
 // A sheet of cols x rows cells of cellPixels square, each filled with its own colour.
 sf::Color cellColour(int col, int row);
 void makeCellSheet(sf::Texture& sheet, int cellPixels, int cols, int rows);
+
+// How two pictures of one size differ: the pixels that differ at all, and the largest difference
+// of one channel.
+struct PictureDifference {
+    int pixels = 0;
+    int largest = 0;
+};
+PictureDifference differenceOf(const sf::Image& a, const sf::Image& b);
 
 // The heroine's top-left corner, read under her lock.
 sf::Vector2f heroinePosition();

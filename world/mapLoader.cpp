@@ -79,20 +79,20 @@ void reportUnreadable(const std::string& path, const std::string& why) {
 // the layer's picture is only placed and the cell marked loaded, as a well-formed value would have
 // left it first).
 void storeValue(MapLayer layer, int row, int col, bool wellFormed, std::int32_t value) {
-    std::lock_guard<std::mutex> lock(gridRowLock(row));
-    Tile& cell = cellAt(row, col);
-    (layer == MapLayer::Ground ? cell.groundPlaced : cell.objectPlaced) = true;
-    cell.loaded = true;
-    if (!wellFormed) {
-        return;
-    }
-    if (layer == MapLayer::Ground) {
-        cell.groundId = value;
-        applyIdTable(cell, value); // ground 0 is classified too: it makes the cell draw nothing
-    } else if (value != 0) {
-        cell.objectId = value;
-        applyIdTable(cell, value);
-    }
+    changeCell(row, col, [=](Tile& cell) {
+        (layer == MapLayer::Ground ? cell.groundPlaced : cell.objectPlaced) = true;
+        cell.loaded = true;
+        if (!wellFormed) {
+            return;
+        }
+        if (layer == MapLayer::Ground) {
+            cell.groundId = value;
+            applyIdTable(cell, value); // ground 0 is classified too: it makes the cell draw nothing
+        } else if (value != 0) {
+            cell.objectId = value;
+            applyIdTable(cell, value);
+        }
+    });
 }
 
 // Scans one line into grid row `row`. Returns false after reporting a malformed value.

@@ -12,9 +12,23 @@ namespace {
 
 std::array<std::mutex, kGridSize> rowLocks;
 
+using ColumnMarks = std::array<std::array<std::atomic<std::uint64_t>, kColumnWords>, kGridSize>;
+
 // usableColumns, row by row. Each word is written under its row's lock (fetch_or by the id
 // table, zeroed by the reset) and may be read without it.
-std::array<std::array<std::atomic<std::uint64_t>, kColumnWords>, kGridSize> usableMarks;
+ColumnMarks usableMarks;
+
+// The cells changed since the drawn world last asked (takeChangedColumns), row by row: set under
+// the row's lock by changeCell, taken (exchanged for 0) by the main thread without it.
+ColumnMarks changedMarks;
+
+// Counts markAllCellsChanged; written and read by the main thread, atomic for a test's threads.
+std::atomic<unsigned> wholeGridMarks{0};
+
+void setColumn(ColumnMarks& marks, int row, int col) {
+    marks[row][col / kColumnWordBits].fetch_or(std::uint64_t{1} << (col % kColumnWordBits),
+                                               std::memory_order_relaxed);
+}
 
 constexpr std::int32_t kRavineFirst = 12;
 constexpr std::int32_t kRavineLast = 25;
@@ -73,10 +87,7 @@ void markUsable(const Tile& cell) {
         return;
     }
     const auto index = static_cast<int>(&cell - tileGrid);
-    const int row = index / kGridSize;
-    const int col = index % kGridSize;
-    usableMarks[row][col / kColumnWordBits].fetch_or(std::uint64_t{1} << (col % kColumnWordBits),
-                                                     std::memory_order_relaxed);
+    setColumn(usableMarks, index / kGridSize, index % kGridSize);
 }
 
 } // namespace
@@ -125,21 +136,42 @@ void applyIdTable(Tile& cell, std::int32_t id) {
     }
 }
 
+void markCellChanged(int row, int col) {
+    setColumn(changedMarks, row, col);
+}
+
 void classifyCell(std::int32_t id, std::int32_t row, std::int32_t col) {
-    std::lock_guard<std::mutex> lock(gridRowLock(row));
-    applyIdTable(cellAt(row, col), id);
+    changeCell(row, col, [id](Tile& cell) { applyIdTable(cell, id); });
+}
+
+RowColumns takeChangedColumns(int row) {
+    RowColumns columns;
+    for (int word = 0; word < kColumnWords; ++word) {
+        columns.words[word] = changedMarks[row][word].exchange(0, std::memory_order_relaxed);
+    }
+    return columns;
+}
+
+void markAllCellsChanged() {
+    wholeGridMarks.fetch_add(1);
+}
+
+unsigned wholeGridChanges() {
+    return wholeGridMarks.load();
 }
 
 void resetTileGrid() {
     for (int row = 0; row < kGridSize; ++row) {
         std::lock_guard<std::mutex> lock(gridRowLock(row));
         for (int col = 0; col < kGridSize; ++col) {
-            cellAt(row, col) = Tile();
+            tileGrid[row * kGridSize + col] = Tile();
         }
-        for (std::atomic<std::uint64_t>& word : usableMarks[row]) {
-            word.store(0, std::memory_order_relaxed);
+        for (int word = 0; word < kColumnWords; ++word) {
+            usableMarks[row][word].store(0, std::memory_order_relaxed);
+            changedMarks[row][word].store(0, std::memory_order_relaxed);
         }
     }
+    markAllCellsChanged();
 }
 
 RowColumns usableColumns(int row) {

@@ -43,12 +43,28 @@ struct Tile {
 // the character thread tests them. Every access to a cell's fields, reads included, holds the
 // lock of the cell's row, briefly, and never more than one row lock at a time. Reading a cell
 // never writes it, so the locks only keep a loader's half-written cell out of sight.
+//
+// Cells are read through cellAt and written only through changeCell (the loaders, the id table,
+// the story's objects taken, filled and emptied): the drawn world keeps a picture of the cells it
+// has drawn, and changeCell is how it learns that one must be drawn again.
 extern Tile tileGrid[kGridCells];
 
 std::mutex& gridRowLock(int row);
 
-inline Tile& cellAt(int row, int col) {
+inline const Tile& cellAt(int row, int col) {
     return tileGrid[row * kGridSize + col];
+}
+
+// Notes that cell (row, col) changed since the drawn world's picture of it was made. The caller
+// holds the row's lock and has just written the cell.
+void markCellChanged(int row, int col);
+
+// Changes cell (row, col) under its row's lock: change(Tile&) writes it, and the cell is marked
+// as changed for the drawn world.
+template <class Change> void changeCell(int row, int col, Change change) {
+    std::lock_guard<std::mutex> lock(gridRowLock(row));
+    change(tileGrid[row * kGridSize + col]);
+    markCellChanged(row, col);
 }
 
 // The square that cell (row, col) covers in the world.
@@ -98,8 +114,21 @@ int nextColumn(const RowColumns& columns, int from, int end);
 // becomes usable is marked in usableColumns.
 void applyIdTable(Tile& cell, std::int32_t id);
 
-// Applies the id table to cell (row, col), taking the row's lock.
+// Applies the id table to cell (row, col), through changeCell.
 void classifyCell(std::int32_t id, std::int32_t row, std::int32_t col);
+
+// The columns of a row whose cells changed (changeCell) since the last call for that row, which
+// forgets them: the drawn world's question, asked by the main thread before it reads the cells
+// again. Marked under the row's lock; taken without it, a whole word at a time, so that a mark
+// made meanwhile is either taken now or left for the next call, never lost.
+RowColumns takeChangedColumns(int row);
+
+// Notes that every cell may have changed (a reset of the grid, a test putting back a saved grid
+// row by row under the row locks): nothing drawn before is up to date.
+void markAllCellsChanged();
+
+// How many times every cell was marked changed at once (markAllCellsChanged).
+unsigned wholeGridChanges();
 
 // Puts every cell back to its defaults.
 void resetTileGrid();

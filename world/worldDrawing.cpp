@@ -6,6 +6,7 @@
 #include "world/characters.h"
 #include "world/heroine.h"
 #include "world/tileGrid.h"
+#include "world/worldCache.h"
 
 #include <algorithm>
 #include <cmath>
@@ -76,9 +77,10 @@ VisibleWindow cellsInView(const sf::RenderTarget& target) {
     return cells;
 }
 
-// The four triangles that a 100 x 100 sf::RectangleShape on this square is drawn with: a fan
-// around its centre, vertex for vertex, so the batched picture is the shapes' picture.
-void appendCellPicture(const sf::FloatRect& square, const sf::IntRect& rect, sf::Color fill) {
+} // namespace
+
+void appendCellPicture(std::vector<sf::Vertex>& vertices, const sf::FloatRect& square,
+                       const sf::IntRect& rect, sf::Color fill) {
     const float left = square.left;
     const float top = square.top;
     const float right = square.left + square.width;
@@ -97,9 +99,9 @@ void appendCellPicture(const sf::FloatRect& square, const sf::IntRect& rect, sf:
         {{left, top}, fill, {texLeft, texTop}},
     };
     for (int i = 0; i < kTrianglesPerPicture; ++i) {
-        layerVertices.push_back(centre);
-        layerVertices.push_back(corners[i]);
-        layerVertices.push_back(corners[i + 1]);
+        vertices.push_back(centre);
+        vertices.push_back(corners[i]);
+        vertices.push_back(corners[i + 1]);
     }
 }
 
@@ -107,50 +109,79 @@ int sheetRows(const sf::Texture& sheet) {
     return static_cast<int>(sheet.getSize().y) / kSheetCellPixels;
 }
 
+// A cleared (fully transparent) ground picture would leave the cell as it was: it is not drawn.
+bool groundPictureOf(const Tile& cell, int sheetRows, sf::IntRect& rect, sf::Color& fill) {
+    fill = groundFill(cell);
+    return cell.groundId != 0 && cell.groundPlaced && fill.a != 0 &&
+           sheetRect(cell.groundSheetCol, cell.groundSheetRow, sheetRows, rect);
+}
+
+bool objectPictureOf(const Tile& cell, int sheetRows, sf::IntRect& rect) {
+    return cell.objectId != 0 && cell.objectPlaced &&
+           sheetRect(cell.objectSheetCol, cell.objectSheetRow, sheetRows, rect);
+}
+
+namespace {
+
 // One layer of the cells in view in a single draw call. pictureOf(cell, sheet rows, rect, fill)
 // says whether the cell shows a picture of this layer, and which part of the sheet in which fill.
+//
+// The cells are placed from the view's top-left corner, and drawn through the view moved to start
+// at the origin. The graphics side multiplies the view into the vertices in single precision:
+// with world coordinates of some thousands of pixels, what is left after the camera's place is
+// taken away has lost the last bits, and the texture's sample points shift by a rounding step that
+// changes with the camera's place (in up to one pixel in a hundred, by one or two levels). From
+// the corner, the same cells give the same pixels wherever the camera is, as the kept picture of
+// the world gives them (world/worldCache.cpp).
 template <class PictureOf>
 void drawLayer(sf::RenderTarget& target, const sf::Texture& sheet, const sf::BlendMode& blend,
                PictureOf pictureOf) {
     layerVertices.clear();
     const VisibleWindow cells = cellsInView(target);
     const int rows = sheetRows(sheet);
+    const sf::View view = target.getView();
+    const sf::Vector2f corner = view.getCenter() - view.getSize() * 0.5f;
     for (int row = cells.visibleRowFirst; row < cells.visibleRowEnd; ++row) {
         std::lock_guard<std::mutex> lock(gridRowLock(row));
         for (int col = cells.visibleColFirst; col < cells.visibleColEnd; ++col) {
             sf::IntRect rect;
             sf::Color fill = sf::Color::White;
             if (pictureOf(cellAt(row, col), rows, rect, fill)) {
-                appendCellPicture(cellSquare(row, col), rect, fill);
+                const sf::FloatRect square = cellSquare(row, col);
+                appendCellPicture(
+                    layerVertices,
+                    {square.left - corner.x, square.top - corner.y, square.width, square.height},
+                    rect, fill);
             }
         }
     }
-    if (!layerVertices.empty()) {
-        target.draw(layerVertices.data(), layerVertices.size(), sf::Triangles,
-                    sf::RenderStates(blend, sf::Transform(), &sheet, nullptr));
+    if (layerVertices.empty()) {
+        return;
     }
+    sf::View fromCorner = view;
+    fromCorner.setCenter(view.getSize() * 0.5f);
+    target.setView(fromCorner);
+    target.draw(layerVertices.data(), layerVertices.size(), sf::Triangles,
+                sf::RenderStates(blend, sf::Transform(), &sheet, nullptr));
+    target.setView(view);
 }
 
 } // namespace
 
 // Over an opaque sheet, blending an opaque picture gives the picture itself: the ground is then
-// drawn without blending, which spares the software renderer a tenth of the frame. A cleared
-// (fully transparent) ground picture would leave the cell as it was, so it is not drawn at all.
+// drawn without blending, which spares the software renderer a tenth of the frame.
+sf::BlendMode groundBlend() {
+    return tileSheetOpaque ? sf::BlendNone : sf::BlendAlpha;
+}
+
 void drawGroundPass(sf::RenderTarget& target) {
-    const sf::BlendMode blend = tileSheetOpaque ? sf::BlendNone : sf::BlendAlpha;
-    drawLayer(target, tileSheet, blend,
-              [](const Tile& cell, int rows, sf::IntRect& rect, sf::Color& fill) {
-                  fill = groundFill(cell);
-                  return cell.groundId != 0 && cell.groundPlaced && fill.a != 0 &&
-                         sheetRect(cell.groundSheetCol, cell.groundSheetRow, rows, rect);
-              });
+    drawLayer(target, tileSheet, groundBlend(), groundPictureOf);
 }
 
 void drawObjectPass(sf::RenderTarget& target) {
     drawLayer(target, objectSheet, sf::BlendAlpha,
               [](const Tile& cell, int rows, sf::IntRect& rect, sf::Color&) {
-                  return cell.objectId != 0 && cell.objectPlaced &&
-                         sheetRect(cell.objectSheetCol, cell.objectSheetRow, rows, rect);
+                  return objectPictureOf(cell, rows, rect);
               });
 }
 
@@ -216,9 +247,26 @@ void drawObjectHint(sf::RenderTarget& target) {
     });
 }
 
+sf::View wholePixelView(const sf::View& view, const sf::RenderTarget& target) {
+    const sf::IntRect pixels = target.getViewport(view);
+    const sf::Vector2f size = view.getSize();
+    if (view.getRotation() != 0 || pixels.width <= 0 || pixels.height <= 0) {
+        return view;
+    }
+    // The edges in pixels of the target, rounded, and back in world pixels.
+    const auto onWholePixel = [](float edge, float pixelsPerUnit) {
+        return std::round(edge * pixelsPerUnit) / pixelsPerUnit;
+    };
+    const sf::Vector2f centre = view.getCenter();
+    sf::View moved = view;
+    moved.setCenter(onWholePixel(centre.x - size.x / 2, pixels.width / size.x) + size.x / 2,
+                    onWholePixel(centre.y - size.y / 2, pixels.height / size.y) + size.y / 2);
+    return moved;
+}
+
 void drawWorld(sf::RenderTarget& target) {
-    drawGroundPass(target);
-    drawObjectPass(target);
+    target.setView(wholePixelView(target.getView(), target));
+    drawCachedLayers(target);
     drawCharacters(target);
     drawTalkHints(target);
     {

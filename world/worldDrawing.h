@@ -2,11 +2,20 @@
 // the characters, their talk hints, the heroine, the hint of the usable object and the cursor.
 #pragma once
 
-#include <SFML/Graphics/RenderTarget.hpp>
+#include "world/tileGrid.h"
 
-// All passes in their order. The target's view must be the camera.
+#include <SFML/Graphics/RenderTarget.hpp>
+#include <SFML/Graphics/Vertex.hpp>
+
+#include <vector>
+
+// All passes in their order, through the target's view moved onto whole pixels
+// (wholePixelView), the two layers from the cache of the drawn world (world/worldCache.h). The
+// target's view must be the camera, and the target cleared to opaque black, as the frame leaves
+// it.
 void drawWorld(sf::RenderTarget& target);
 
+// The two layers drawn directly from the grid, each in one draw call: what the cache keeps.
 void drawGroundPass(sf::RenderTarget& target);
 void drawObjectPass(sf::RenderTarget& target);
 void drawCharacters(sf::RenderTarget& target);
@@ -19,3 +28,25 @@ void drawTalkHints(sf::RenderTarget& target);
 // visible window in row-major order, 0 when she reaches none; kept when the window holds no
 // interactive cell at all (so the -1 of a used object survives).
 void drawObjectHint(sf::RenderTarget& target);
+
+// The view moved by less than half a pixel of the target, so that its left and top edges fall on
+// whole pixels. The world is drawn through it: a camera between two pixels shows the picture of
+// the nearest whole pixel, which a picture of the world kept between frames can show exactly,
+// and whose textures do not shimmer as the camera glides. A rotated view is left as it is.
+sf::View wholePixelView(const sf::View& view, const sf::RenderTarget& target);
+
+// What a cell shows of each layer: false when nothing; otherwise the part of the sheet (of
+// `sheetRows` rows) and, for the ground, the fill.
+bool groundPictureOf(const Tile& cell, int sheetRows, sf::IntRect& rect, sf::Color& fill);
+bool objectPictureOf(const Tile& cell, int sheetRows, sf::IntRect& rect);
+
+// The rows of 320 x 320 cells a sheet holds (none when it did not load).
+int sheetRows(const sf::Texture& sheet);
+
+// How the ground is drawn over what lies under it: without blending over an opaque sheet.
+sf::BlendMode groundBlend();
+
+// Appends the four triangles that a 100 x 100 sf::RectangleShape on this square is drawn with: a
+// fan around its centre, vertex for vertex, so that a batch of them is the shapes' picture.
+void appendCellPicture(std::vector<sf::Vertex>& vertices, const sf::FloatRect& square,
+                       const sf::IntRect& rect, sf::Color fill);

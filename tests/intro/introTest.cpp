@@ -288,8 +288,11 @@ TEST_F(IntroTest, WhileItRunsTheHeroineStandsTheHudIsHiddenAndTabDoesNothing) {
 namespace {
 
 // Every cell of the visible window with a picture in one layer, as one batch of the same triangles
-// the game's passes lay out, nothing left out for being off the screen.
+// the game's passes lay out (placed from the view's corner), nothing left out for being off the
+// screen.
 void drawLayerOverWholeWindow(sf::RenderTarget& target, bool ground) {
+    const sf::View view = target.getView();
+    const sf::Vector2f corner = view.getCenter() - view.getSize() * 0.5f;
     const sf::Texture& sheet = ground ? tileSheet : objectSheet;
     const int sheetRows = static_cast<int>(sheet.getSize().y) / 320;
     const VisibleWindow window = world.visibleWindow.load();
@@ -306,8 +309,8 @@ void drawLayerOverWholeWindow(sf::RenderTarget& target, bool ground) {
                            ground ? cell.groundSheetRow : cell.objectSheetRow, sheetRows, rect)) {
                 continue;
             }
-            const float x = col * 100.0f;
-            const float y = row * 100.0f;
+            const float x = col * 100.0f - corner.x;
+            const float y = row * 100.0f - corner.y;
             const float u = static_cast<float>(rect.left);
             const float v = static_cast<float>(rect.top);
             const sf::Vertex centre({x + 50, y + 50}, fill, {u + 160, v + 160});
@@ -322,8 +325,12 @@ void drawLayerOverWholeWindow(sf::RenderTarget& target, bool ground) {
         }
     }
     const sf::BlendMode blend = ground && tileSheetOpaque ? sf::BlendNone : sf::BlendAlpha;
+    sf::View fromCorner = view;
+    fromCorner.setCenter(view.getSize() * 0.5f);
+    target.setView(fromCorner);
     target.draw(vertices.data(), vertices.size(), sf::Triangles,
                 sf::RenderStates(blend, sf::Transform(), &sheet, nullptr));
+    target.setView(view);
 }
 
 // The world drawn over every cell of the window: both layers whole, every character of the roster
@@ -345,8 +352,11 @@ void drawWorldOverWholeWindow(sf::RenderTarget& target) {
 
 // The flight asks for the whole grid as the window, and the game draws only the cells under the
 // camera: at points along the flight (over the camp, the forest, the swordfish basket the heroine
-// is set beside, the desert and the last climb) the world is the same picture, pixel for pixel, as
-// drawing every cell of the grid, and the usable object found is the same.
+// is set beside, the desert and the last climb) the world is the same picture as drawing every
+// cell of the grid, and the usable object found is the same. The game's layers come from its kept
+// picture of the world, drawn at other places of its own texture: the graphics side's rounding
+// may change a few pixels by a level or two (worldCacheTest.cpp), where a cell left out, or one
+// too many, would change thousands by far more.
 TEST_F(IntroTest, FlyingOverTheWholeGridDrawsWhatDrawingEveryCellDraws) {
     ASSERT_TRUE(loadGroundSheet(kAssets + "/textures/tileTable.png"));
     ASSERT_TRUE(objectSheet.loadFromFile(kAssets + "/textures/objectTable.png"));
@@ -386,17 +396,15 @@ TEST_F(IntroTest, FlyingOverTheWholeGridDrawsWhatDrawingEveryCellDraws) {
         drawWorld(screen);
         const int found = conversation.interactObject;
         conversation.interactObject = 7;
-        reference.setView(camera);
+        reference.setView(wholePixelView(camera, reference)); // as the game draws the world
         reference.clear(sf::Color::Black);
         drawWorldOverWholeWindow(reference);
         EXPECT_EQ(found, conversation.interactObject) << where;
         reference.display();
-        const sf::Image drawnByGame = picture();
-        const sf::Image drawnWhole = reference.getTexture().copyToImage();
-        const std::size_t bytes = std::size_t{1920} * 1080 * 4;
-        EXPECT_TRUE(std::equal(drawnByGame.getPixelsPtr(), drawnByGame.getPixelsPtr() + bytes,
-                               drawnWhole.getPixelsPtr()))
-            << where;
+        const PictureDifference difference =
+            differenceOf(picture(), reference.getTexture().copyToImage());
+        EXPECT_LE(difference.largest, 2) << where;
+        EXPECT_LT(difference.pixels, 1920 * 1080 / 100) << where;
         if (frame == 1340) {
             EXPECT_EQ(found, 539) << "the heroine reaches the swordfish basket";
         }

@@ -55,8 +55,8 @@ void playALongGame() {
     screens = {150, true, 8};
     shell.closeRequested = true;
     mapLoad.failed.store(true);
-    cellAt(249, 249).loaded = true;
-    cellAt(3, 4).objectId = 544;
+    changeCell(249, 249, [](Tile& cell) { cell.loaded = true; });
+    changeCell(3, 4, [](Tile& cell) { cell.objectId = 544; });
     npcs[6].active = true;
     npcs[1991].lines[0] = "x";
     quests[0].transitionKind = -1;

@@ -313,14 +313,12 @@ TEST_F(GameTest, BouncingOffTheCellsUnderACharacterMatchesBouncingOffEveryCell) 
 // Before its object picture is placed, a blocking cell's collision rectangle is the empty one at
 // the world's corner: a character reaching over the corner bounces off it wherever the cell is.
 TEST_F(GameTest, ABlockingCellWithoutItsObjectPictureBouncesFromTheWorldsCorner) {
-    {
-        std::lock_guard<std::mutex> lock(gridRowLock(30));
-        Tile& ravine = cellAt(30, 40);
+    changeCell(30, 40, [](Tile& ravine) {
         ravine.groundPlaced = true;
         ravine.loaded = true;
         ravine.groundId = 15;
         applyIdTable(ravine, 15);
-    }
+    });
     placeCharacters();
     world.visibleWindow.store({0, 249, 0, 249});
     int pushed = 0;

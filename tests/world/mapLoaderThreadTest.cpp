@@ -7,6 +7,8 @@
 #include "shell/resources.h"
 #include "world/mapLoader.h"
 #include "world/tileGrid.h"
+#include "world/visibleWindow.h"
+#include "world/worldCache.h"
 #include "world/worldDrawing.h"
 
 #include <SFML/Graphics/RenderTexture.hpp>
@@ -124,6 +126,45 @@ TEST_F(MapLoaderThreadTest, ReadersNeverSeeATornCellWhileBothLoadersRun) {
             EXPECT_EQ(cell.objectId, objectValue(row, col));
         }
     }
+}
+
+// The frames keep a picture of the world they drew while the loaders filled it: a cell that a frame
+// drew before its values were read is drawn again once they are, and the picture of a camera that
+// stood still through the loading is the grid's at the end.
+TEST_F(MapLoaderThreadTest, TheKeptPictureOfTheWorldCatchesUpWithTheLoaders) {
+    makeCellSheet(tileSheet, 320, 5, 3);
+    makeCellSheet(objectSheet, 320, 5, 10);
+    sf::RenderTexture cached;
+    sf::RenderTexture direct;
+    ASSERT_TRUE(cached.create(480, 270));
+    ASSERT_TRUE(direct.create(480, 270));
+    camera.setCenter(12000, 24000); // the last rows, which the loaders reach last
+    updateVisibleWindow(camera, kScreenCellsWide, kScreenCellsHigh);
+    cached.setView(wholePixelView(camera, cached));
+    direct.setView(cached.getView());
+    drawCachedLayers(cached); // the first frame comes before the loaders have read a value
+    testing::internal::CaptureStdout();
+    startMapLoaders();
+    int frames = 0;
+    for (bool ready = false; !ready; ++frames) {
+        cached.clear(sf::Color::Black);
+        drawCachedLayers(cached);
+        ready = checkMapReady();
+    }
+    testing::internal::GetCapturedStdout();
+    cached.clear(sf::Color::Black);
+    drawCachedLayers(cached);
+    direct.clear(sf::Color::Black);
+    drawGroundPass(direct);
+    drawObjectPass(direct);
+    cached.display();
+    direct.display();
+    const PictureDifference difference =
+        differenceOf(cached.getTexture().copyToImage(), direct.getTexture().copyToImage());
+    EXPECT_LE(difference.largest, 2) << frames << " frames";
+    EXPECT_LT(difference.pixels, 480 * 270 / 100) << frames << " frames";
+    tileSheet = sf::Texture();
+    objectSheet = sf::Texture();
 }
 
 TEST_F(MapLoaderThreadTest, ABrokenMapIsNeverTakenAsCompleteAndTheLoadersStillJoin) {

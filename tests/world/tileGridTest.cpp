@@ -59,9 +59,9 @@ class TileGridTest : public GameTest {};
 TEST_F(TileGridTest, EveryIdOfTheTableGivesItsNameAndProperties) {
     for (const IdRow& row : kIdTable) {
         resetGameState();
-        Tile& cell = cellAt(10, 20);
-        cell.blocking = !row.blocking; // the table sets blocking both ways
+        changeCell(10, 20, [&](Tile& cell) { cell.blocking = !row.blocking; }); // set both ways
         classifyCell(row.id, 10, 20);
+        const Tile& cell = cellAt(10, 20);
         SCOPED_TRACE(row.id);
         EXPECT_EQ(cell.name, row.name);
         EXPECT_EQ(cell.blocking, row.blocking);
@@ -73,12 +73,14 @@ TEST_F(TileGridTest, EveryIdOfTheTableGivesItsNameAndProperties) {
 TEST_F(TileGridTest, IdsOutsideTheTableOnlyChooseTheirPicture) {
     for (int id : kPictureOnlyIds) {
         resetGameState();
-        Tile& cell = cellAt(0, 0);
-        cell.blocking = true;
-        cell.name = "Burrone";
-        cell.water = 1;
-        cell.interactive = true;
+        changeCell(0, 0, [](Tile& cell) {
+            cell.blocking = true;
+            cell.name = "Burrone";
+            cell.water = 1;
+            cell.interactive = true;
+        });
         classifyCell(id, 0, 0);
+        const Tile& cell = cellAt(0, 0);
         SCOPED_TRACE(id);
         EXPECT_TRUE(cell.blocking);
         EXPECT_EQ(cell.name, "Burrone");

@@ -326,7 +326,7 @@ TEST_F(HintSearchTest, FindsWhatASearchOfEveryCellFinds) {
     ASSERT_GE(cells.size(), 6u);
     // The story's two changes: an object used (its flag cleared directly) and a basket filled
     // (classified as a basket that is not usable).
-    cellAt(cells[0].row, cells[0].col).interactive = false;
+    changeCell(cells[0].row, cells[0].col, [](Tile& cell) { cell.interactive = false; });
     classifyCell(540, cells[1].row, cells[1].col);
 
     const sf::Vector2f offsets[] = {{-114, 0}, {-113, 0}, {0, -114}, {-60, -60},
@@ -350,14 +350,12 @@ TEST_F(HintSearchTest, FindsWhatASearchOfEveryCellFinds) {
 // While the map loads, a usable id read into the ground layer makes a cell usable before its object
 // picture is placed: its reach is then the empty rectangle at the world's corner moved out by 30.
 TEST_F(HintSearchTest, AUsableCellWithoutItsObjectPictureReachesFromTheWorldsCorner) {
-    {
-        std::lock_guard<std::mutex> lock(gridRowLock(40));
-        Tile& cell = cellAt(40, 60);
+    changeCell(40, 60, [](Tile& cell) {
         cell.groundPlaced = true;
         cell.loaded = true;
         cell.groundId = 545;
         applyIdTable(cell, 545);
-    }
+    });
     world.visibleWindow.store({0, 249, 0, 249});
     placeHeroine(-60, -60);
     expectSameAsEveryCell("near the corner");

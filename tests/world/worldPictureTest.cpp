@@ -49,8 +49,13 @@ void drawLayerCellByCell(sf::RenderTarget& target, bool ground) {
 }
 
 // The same triangles as the batched passes, drawn one cell at a time (six vertices of a fan, as a
-// shape has, already in world coordinates).
+// shape has, placed from the view's corner and drawn through the view moved to the origin).
 void drawLayerAsPerCellFans(sf::RenderTarget& target, bool ground) {
+    const sf::View view = target.getView();
+    const sf::Vector2f corner = view.getCenter() - view.getSize() * 0.5f;
+    sf::View fromCorner = view;
+    fromCorner.setCenter(view.getSize() * 0.5f);
+    target.setView(fromCorner);
     const VisibleWindow window = world.visibleWindow.load();
     for (int row = window.visibleRowFirst; row < window.visibleRowEnd; ++row) {
         for (int col = window.visibleColFirst; col < window.visibleColEnd; ++col) {
@@ -58,7 +63,9 @@ void drawLayerAsPerCellFans(sf::RenderTarget& target, bool ground) {
             if ((ground ? cell.groundId : cell.objectId) == 0) {
                 continue;
             }
-            const sf::FloatRect b = ground ? groundBounds(row, col) : objectBounds(row, col);
+            sf::FloatRect b = ground ? groundBounds(row, col) : objectBounds(row, col);
+            b.left -= corner.x;
+            b.top -= corner.y;
             const float u = (ground ? cell.groundSheetCol : cell.objectSheetCol) * 320.0f;
             const float v = (ground ? cell.groundSheetRow : cell.objectSheetRow) * 320.0f;
             const sf::Color fill = ground ? groundFill(cell) : sf::Color::White;
@@ -73,12 +80,8 @@ void drawLayerAsPerCellFans(sf::RenderTarget& target, bool ground) {
             target.draw(fan, 6, sf::TriangleFan, ground ? &tileSheet : &objectSheet);
         }
     }
+    target.setView(view);
 }
-
-struct Difference {
-    int pixels = 0;  // pixels that differ at all
-    int largest = 0; // the largest difference of one channel
-};
 
 class WorldPictureTest : public GameTest {
 protected:
@@ -102,7 +105,7 @@ protected:
 
     // The batched ground and object passes against a reference drawing of both layers, through a
     // camera centred here.
-    Difference compare(sf::Vector2f centre, void (*reference)(sf::RenderTarget&, bool)) {
+    PictureDifference compare(sf::Vector2f centre, void (*reference)(sf::RenderTarget&, bool)) {
         sf::View view({0, 0, 1920, 1080});
         view.setCenter(centre);
         updateVisibleWindow(view, kScreenCellsWide, kScreenCellsHigh);
@@ -116,29 +119,19 @@ protected:
         reference(reference_, false);
         batched_.display();
         reference_.display();
-        const sf::Image a = batched_.getTexture().copyToImage();
-        const sf::Image b = reference_.getTexture().copyToImage();
-        Difference difference;
-        for (std::size_t i = 0; i < std::size_t{1920} * 1080 * 4; i += 4) {
-            int largest = 0;
-            for (std::size_t k = i; k < i + 4; ++k) {
-                largest = std::max(largest, std::abs(a.getPixelsPtr()[k] - b.getPixelsPtr()[k]));
-            }
-            difference.pixels += largest > 0 ? 1 : 0;
-            difference.largest = std::max(difference.largest, largest);
-        }
-        return difference;
+        return differenceOf(batched_.getTexture().copyToImage(),
+                            reference_.getTexture().copyToImage());
     }
 
     // Against the shapes, the picture may differ by a rounding step: a shape's translation is
     // composed with the view in single precision on the graphics side, where the batch carries
-    // world coordinates. Any real fault (a wrong, missing or misplaced picture, a wrong fill or
-    // order) changes many pixels by far more.
+    // coordinates from the view's corner. Any real fault (a wrong, missing or misplaced picture, a
+    // wrong fill or order) changes many pixels by far more.
     void expectSameAsShapes(sf::Vector2f centre, const char* place) {
-        const Difference shapes = compare(centre, drawLayerCellByCell);
+        const PictureDifference shapes = compare(centre, drawLayerCellByCell);
         EXPECT_LE(shapes.largest, 2) << place;
         EXPECT_LT(shapes.pixels, 1920 * 1080 / 100) << place;
-        const Difference fans = compare(centre, drawLayerAsPerCellFans);
+        const PictureDifference fans = compare(centre, drawLayerAsPerCellFans);
         EXPECT_EQ(fans.pixels, 0) << place;
     }
 

@@ -1,0 +1,19 @@
+// worldCache.h -- the drawn world kept between frames: the two layers of the cells in view, drawn
+// once into a picture that scrolls with the camera and shown each frame as one opaque quad.
+#pragma once
+
+#include <SFML/Graphics/RenderTarget.hpp>
+
+#include <cstddef>
+
+// Draws the ground and object layers of the cells in the target's view, as the direct passes
+// draw them over opaque black (black wherever the view shows no cell of the visible window), from
+// the picture kept since the last frame. Before that, the cells that came into view, changed
+// (changeCell), or came into or left the visible window are drawn into the picture again; after
+// a reset of the grid, all of them. The view's edges must fall on whole pixels of the target
+// (wholePixelView). A view the picture cannot follow (rotated, or needing a larger texture than
+// the graphics driver gives) is drawn by the direct passes instead. Main thread only.
+void drawCachedLayers(sf::RenderTarget& target);
+
+// The kept picture's size in bytes: 0 until a frame has drawn the world.
+std::size_t drawnWorldBytes();
