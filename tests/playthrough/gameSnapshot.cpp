@@ -83,6 +83,7 @@ void restoreSnapshot(const GameSnapshot& saved) {
         std::lock_guard<std::mutex> lock(gridRowLock(row));
         std::copy_n(saved.grid->begin() + row * kGridSize, kGridSize, &tileGrid[row * kGridSize]);
     }
+    markAllCellsChanged(); // the kept picture of the world is drawn again
     {
         std::lock_guard<std::mutex> lock(rosterLock());
         for (int kept = 0; kept < static_cast<int>(saved.characters.size()); ++kept) {
