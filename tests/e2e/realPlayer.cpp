@@ -35,10 +35,11 @@ using Clock = std::chrono::steady_clock;
 const std::string kAssets = KAIVA_ASSETS_DIR;
 const sf::Vector2i kMousePark(1600, 420); // clear of the HUD, the pop-up and the dialogue box
 const sf::FloatRect kPlayArea(0, 0, 6200, 6000);
-constexpr float kClearance = 12;   // a run may end a few pixels off: keep that far from walls
-constexpr float kSpeed = 200;      // pixels a second, walking
-constexpr int kShortestPress = 30; // milliseconds: shorter ones may fall between two frames
-constexpr float kCloseEnough = 6;  // pixels short of a run's end that count as there
+constexpr float kClearance = 12;      // a run may end a few pixels off: keep that far from walls
+constexpr float kSpeed = 200;         // pixels a second, walking
+constexpr int kShortestPress = 30;    // milliseconds: shorter ones may fall between two frames
+constexpr float kSlowFramePress = 50; // pixels: a press of 250 ms, longer than the slowest frame
+constexpr float kCloseEnough = 6;     // pixels short of a run's end that count as there
 constexpr float kTalkReach = 90;
 
 void run(const std::string& command) {
@@ -329,6 +330,11 @@ bool RealPlayer::walkRun(const RoutePlanner::Run& run, int goal) {
         walk(keyName(run.key), std::min(ahead, kLongestPress));
         if (goal >= 0 && npcs[goal].startsTalk && dialogueShown(screen())) {
             return true;
+        }
+        if (heroine_ == before) {
+            // On a busy machine a frame may outlast a short press, which then moves her not at
+            // all: pressed once more, as long as a slow frame, before she counts as held.
+            walk(keyName(run.key), std::max(std::min(ahead, kLongestPress), kSlowFramePress));
         }
         if (std::abs(heroine_.x - before.x) + std::abs(heroine_.y - before.y) < 1) {
             return unstick(goal, keyName(run.key));
