@@ -145,7 +145,9 @@ TEST_P(RealGameScreens, TheWholePictureShowsScaledToFitAndTheMouseMeetsItsCell) 
 
     const unsigned expected = static_cast<unsigned>(std::lround(kCellPixels * scale));
     unsigned width = 0;
-    for (int shot = 0; shot < 40 && width == 0; ++shot) {
+    // Frames of a slow build come seldom: the edges are looked for in the frames of 15 s.
+    const auto cursorGiveUp = std::chrono::steady_clock::now() + seconds(15);
+    while (width == 0 && std::chrono::steady_clock::now() < cursorGiveUp) {
         width = cursorWidthAround(takeScreenshot(game.display()), mouse, expected + 4);
     }
     EXPECT_NEAR(static_cast<double>(width), expected, 2.0) << "the tile cursor's square";
