@@ -43,31 +43,71 @@ class HeldContextRecord : sf::GlResource {
 constexpr float kRunBonus = 100; // Left Shift: baseSpeed + 100
 constexpr float kWalkSpeed = 200;
 constexpr std::uint16_t kLastMove = 3;
+const sf::Time kLeaveHold = sf::seconds(1); // the pad's Select held this long leaves the game
 
-// Enter closes the game only on the ending screen; Tab toggles the inventory only while no
-// conversation, transition or intro is on. Both read the live keyboard, not the event's key, so
-// any key pressed while Tab is held toggles the inventory.
+// Left Shift, or on the pad a shoulder button or a trigger.
+bool runHeld() {
+    return isKeyHeld(sf::Keyboard::LShift) || isPadButtonHeld(PadButton::LeftShoulder) ||
+           isPadButtonHeld(PadButton::RightShoulder) || isPadTriggerPulled();
+}
+
+// The inventory opens and closes only while no conversation, transition or intro is on.
+void toggleInventory() {
+    if (!conversation.dialogueOpen && !story.transitionPending && !story.introRunning) {
+        story.inventoryOpen = !story.inventoryOpen;
+    }
+}
+
+// Enter closes the game only on the ending screen; Tab toggles the inventory. Both read the live
+// keyboard, not the event's key, so any key pressed while Tab is held toggles the inventory.
 void handleOtherKey() {
     if (isKeyHeld(sf::Keyboard::Enter)) {
         if (story.endingId != -1) {
             quitGame();
         }
-    } else if (isKeyHeld(sf::Keyboard::Tab) && !conversation.dialogueOpen &&
-               !story.transitionPending && !story.introRunning) {
-        story.inventoryOpen = !story.inventoryOpen;
+    } else if (isKeyHeld(sf::Keyboard::Tab)) {
+        toggleInventory();
+    }
+}
+
+// The battle menu's cursor one line up (-1) or down (1), within its four lines.
+void stepBattleCursor(int step) {
+    if (step < 0 && battle.selectedMove > 0) {
+        --battle.selectedMove;
+    } else if (step > 0 && battle.selectedMove < kLastMove) {
+        ++battle.selectedMove;
     }
 }
 
 // In battle every key press moves the menu cursor by at most one line, from the live keyboard.
 void moveBattleCursor() {
     if (isKeyHeld(sf::Keyboard::Up) || isKeyHeld(sf::Keyboard::W)) {
-        if (battle.selectedMove > 0) {
-            --battle.selectedMove;
-        }
+        stepBattleCursor(-1);
     } else if (isKeyHeld(sf::Keyboard::Down) || isKeyHeld(sf::Keyboard::S)) {
-        if (battle.selectedMove < kLastMove) {
-            ++battle.selectedMove;
-        }
+        stepBattleCursor(1);
+    }
+}
+
+// The choice buttons answer keys and the pad only while the dialogue box is on the screen, as
+// the mouse can click them only there.
+bool choiceButtonsOnScreen() {
+    return chooseScreen().dialogueBox && choiceButtonsShowing();
+}
+
+// On the choice line: 1 to 4 (on the main row or the keypad) take that button, Left and Right
+// move the highlight, Space takes the highlighted one.
+void handleChoiceKey(sf::Keyboard::Key key) {
+    if (!choiceButtonsOnScreen()) {
+        return;
+    }
+    if (key >= sf::Keyboard::Num1 && key <= sf::Keyboard::Num4) {
+        chooseButton(key - sf::Keyboard::Num1);
+    } else if (key >= sf::Keyboard::Numpad1 && key <= sf::Keyboard::Numpad4) {
+        chooseButton(key - sf::Keyboard::Numpad1);
+    } else if (key == sf::Keyboard::Left || key == sf::Keyboard::Right) {
+        moveChoiceHighlight(key == sf::Keyboard::Left ? -1 : 1);
+    } else if (key == sf::Keyboard::Space) {
+        takeHighlightedChoice();
     }
 }
 
@@ -95,9 +135,48 @@ void handleKeyPress(sf::Keyboard::Key key) {
         handleTalkKey();
     } else {
         handleOtherKey();
+        handleChoiceKey(key);
     }
     if (battle.inBattle) {
         moveBattleCursor();
+    }
+}
+
+// The pad's buttons: the bottom one does what E does, but on the choice line takes the
+// highlighted choice; the top one opens and closes the inventory as Tab does, the right one
+// (back) closes it; Start leaves the ending screen as Enter does.
+void handlePadButton(PadButton button) {
+    switch (button) {
+    case PadButton::Bottom:
+        if (choiceButtonsOnScreen()) {
+            takeHighlightedChoice();
+        } else {
+            handleTalkKey();
+        }
+        break;
+    case PadButton::Top:
+        toggleInventory();
+        break;
+    case PadButton::Right:
+        story.inventoryOpen = false;
+        break;
+    case PadButton::Start:
+        if (story.endingId != -1) {
+            quitGame();
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+// A push of the pad's directional pad or stick: a line of the battle menu, or the highlight of
+// the choice buttons.
+void handlePadStep(PadDirection step) {
+    if (battle.inBattle) {
+        stepBattleCursor(step == PadDirection::Up ? -1 : step == PadDirection::Down ? 1 : 0);
+    } else if (choiceButtonsOnScreen()) {
+        moveChoiceHighlight(step == PadDirection::Left ? -1 : step == PadDirection::Right ? 1 : 0);
     }
 }
 
@@ -179,8 +258,26 @@ void handleEvent(const sf::Event& event) {
         quitGame();
     } else if (event.type == sf::Event::KeyPressed) {
         handleKeyPress(event.key.code);
+    } else if (const std::optional<PadButton> button = padButtonPressed(event)) {
+        handlePadButton(*button);
+    } else if (event.type == sf::Event::JoystickMoved) {
+        handlePadStep(padStep(event));
     }
     clickChoice(); // after every event, whatever its kind
+}
+
+void leaveWhenSelectHeld() {
+    if (!isPadButtonHeld(PadButton::Select)) {
+        shell.selectHeld = false;
+        return;
+    }
+    const sf::Time now = gameTimeNow();
+    if (!shell.selectHeld) {
+        shell.selectHeld = true;
+        shell.selectHeldSince = now;
+    } else if (now - shell.selectHeldSince >= kLeaveHold && !shell.closeRequested) {
+        quitGame();
+    }
 }
 
 void updateWorld() {
@@ -190,8 +287,7 @@ void updateWorld() {
     }
     if (!battle.inBattle && !story.transitionPending && !story.inventoryOpen) {
         updateVisibleWindow(camera, kScreenCellsWide, kScreenCellsHigh);
-        world.walkSpeed =
-            isKeyHeld(sf::Keyboard::LShift) ? world.baseSpeed + kRunBonus : kWalkSpeed;
+        world.walkSpeed = runHeld() ? world.baseSpeed + kRunBonus : kWalkSpeed;
         if (!conversation.dialogueOpen) {
             moveHeroine(camera, clocks.animClock, clocks.animNow, clocks.animLast);
         }
@@ -200,6 +296,7 @@ void updateWorld() {
         // otherwise leave an open talk with no speaker, which no key can show, go on or end.
         if (conversation.activeNpc < kFirstMessageSlot && !conversation.dialogueOpen) {
             conversation.activeNpc = findTalkTarget();
+            noteTalkTarget();
         }
         updateTileContacts();
     }
@@ -260,6 +357,7 @@ void runFrame(sf::RenderTarget& target, float seconds) {
     while (pollInputEvent(window, event)) {
         handleEvent(event);
     }
+    leaveWhenSelectHeld();
     updateWorld();
     {
         target.setActive(true);

@@ -19,8 +19,13 @@ void beginFrame(float seconds);
 // world.mouseWindow (screen pixels), world.mouseTile and the tile cursor's place.
 void trackMouse(sf::Vector2i pixel, const sf::RenderTarget& target);
 
-// Step 5, for one polled event: closing, the keys, then the choice click.
+// Step 5, for one polled event: closing, the keys, the pad's buttons and pushes, then the choice
+// click.
 void handleEvent(const sf::Event& event);
+
+// The end of step 5: the pad's Select held for a second leaves the game, as Escape does; a press
+// alone never does.
+void leaveWhenSelectHeld();
 
 // Sets quitRequested, joins the character thread and closes the window.
 void quitGame();

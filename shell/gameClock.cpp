@@ -4,6 +4,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <ctime>
 
 namespace {
 
@@ -13,6 +14,8 @@ std::atomic<std::int64_t> simulatedMicroseconds{0};
 
 // A simulated clock starts far from zero, so that time marks taken "before" it stay positive.
 constexpr std::int64_t kSimulatedStart = 1'000'000'000;
+// The simulated calendar's date at the simulated clock's start.
+constexpr long long kSimulatedDate = 1'800'000'000;
 
 } // namespace
 
@@ -31,4 +34,15 @@ void useSimulatedTime(bool simulated) {
 
 void advanceSimulatedTime(sf::Time by) {
     simulatedMicroseconds.fetch_add(by.asMicroseconds());
+}
+
+void setSimulatedTime(sf::Time now) {
+    simulatedMicroseconds.store(now.asMicroseconds());
+}
+
+long long calendarSeconds() {
+    if (simulatedOn.load()) {
+        return kSimulatedDate + (simulatedMicroseconds.load() - kSimulatedStart) / 1'000'000;
+    }
+    return static_cast<long long>(std::time(nullptr));
 }

@@ -8,9 +8,16 @@
 // The time now: steady system time, or the simulated time while it is in use. Any thread.
 sf::Time gameTimeNow();
 
-// Tests: switch the simulated time on (starting at a fixed point) or off; move it forward.
+// The calendar time in seconds, which seeds the random generator: the system's, or, while the
+// simulated time is in use, a fixed date moved on by the simulated time, so that a test's story
+// draws the same numbers every time it is played.
+long long calendarSeconds();
+
+// Tests: switch the simulated time on (starting at a fixed point) or off; move it forward; read it
+// or set it (a test that puts a saved game back puts its time back too).
 void useSimulatedTime(bool simulated);
 void advanceSimulatedTime(sf::Time by);
+void setSimulatedTime(sf::Time now);
 
 // sf::Clock's interface over gameTimeNow().
 class GameClock {

@@ -4,6 +4,8 @@
 
 #include "shell/shared.h"
 
+#include <SFML/System/Time.hpp>
+
 #include <cstdint>
 #include <string>
 
@@ -47,9 +49,12 @@ struct ConversationState {
     int typedChars = 0;
     bool lineComplete = false;
     std::int16_t hoveredChoice = -1;
-    int interactObject = 0; // -1 after it has been used
+    std::int16_t highlightedChoice = -1; // the button the keys or the pad light; -1: none
+    int interactObject = 0;              // -1 after it has been used
     float interactX = 0;
     float interactY = 0;
+    bool questChosen = false; // a choice of the open talk has moved the story to another quest
+    int heldBackSpeaker = -1; // spoke first, and waits until she has left its reach to speak again
 };
 
 // The duel in progress.
@@ -112,9 +117,12 @@ struct ScreenState {
     int introLeg = 0; // 0..7 while flying, 8 when finished; never reset by the intro
 };
 
-// The shell's own flag: a close was asked for (window button, Escape, Enter on the ending).
+// The shell's own flag: a close was asked for (window button, Escape, Enter on the ending, the
+// pad's Select held); and since when Select has been held.
 struct ShellState {
     bool closeRequested = false;
+    bool selectHeld = false;
+    sf::Time selectHeldSince;
 };
 
 extern StoryState story;

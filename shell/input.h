@@ -1,24 +1,62 @@
-// input.h -- the live keyboard, mouse and window events, read through a few small functions. The
-// game reads SFML; tests switch to simulated input: they hold keys, place the mouse and queue
-// events without a display, and the frame handles those events in its own event step.
+// input.h -- the live keyboard, mouse, gamepad and window events, read through a few small
+// functions. The game reads SFML; tests switch to simulated input: they hold keys and pad buttons,
+// place the mouse, move the pad's sticks, plug pads in and out and queue events without a display,
+// and the frame handles those events in its own event step.
 #pragma once
 
 #include <SFML/Window/Event.hpp>
+#include <SFML/Window/Joystick.hpp>
 #include <SFML/Window/Keyboard.hpp>
 #include <SFML/Window/Mouse.hpp>
 #include <SFML/Window/Window.hpp>
+
+#include <optional>
 
 bool isKeyHeld(sf::Keyboard::Key key);
 bool isMouseButtonHeld(sf::Mouse::Button button);
 // The mouse position in pixels relative to the window.
 sf::Vector2i mousePosition(const sf::Window& window);
 
+// The pad is the first connected joystick; which one that is may change while playing, as pads
+// are plugged in and pulled out. Its buttons are named by their place, and numbered as the Linux
+// xpad driver numbers an Xbox pad's (the order most pads on Linux follow, and SDL's mapping of
+// them); the values below are those numbers.
+enum class PadButton : unsigned {
+    Bottom = 0, // A
+    Right = 1,  // B
+    Left = 2,   // X
+    Top = 3,    // Y
+    LeftShoulder = 4,
+    RightShoulder = 5,
+    Select = 6, // Back
+    Start = 7,
+};
+enum class PadDirection { None, Up, Down, Left, Right };
+
+// The first connected pad's number; -1 when no pad is connected.
+int firstPad();
+bool isPadButtonHeld(PadButton button);
+// The left stick or the directional pad points this way. The stick counts once it leaves a dead
+// zone of a quarter of its travel around its centre, in eight ways of 45 degrees (a diagonal
+// holds both of its ways); the directional pad, a hat of two axes, counts when pressed.
+bool isPadPointing(PadDirection direction);
+// Either trigger pulled past half its travel (triggers rest at -100 on some drivers, 0 on others).
+bool isPadTriggerPulled();
+// The button a JoystickButtonPressed event of the first pad presses; none for other events, other
+// pads and buttons without a name.
+std::optional<PadButton> padButtonPressed(const sf::Event& event);
+// One step of a menu from the pad: the way that a JoystickMoved event of the first pad newly
+// pushes the directional pad or the left stick (past half its travel; let go under 30 percent, or
+// turned well into another way), one way at a time; None for other events and while the pad stays
+// pushed the same way.
+PadDirection padStep(const sf::Event& event);
+
 // The next pending event of the window: SFML's, or the next queued one while input is simulated.
 // False when there is none left for this frame.
 bool pollInputEvent(sf::Window& window, sf::Event& event);
 
 // Simulated input, for tests. Switching it on releases every key and button, empties the queue of
-// events and puts the mouse at (0, 0).
+// events, puts the mouse at (0, 0) and leaves no pad connected.
 void useSimulatedInput(bool simulated);
 void holdKey(sf::Keyboard::Key key, bool held);
 void holdMouseButton(sf::Mouse::Button button, bool held);
@@ -31,3 +69,17 @@ void queueKeyPress(sf::Keyboard::Key key);
 // A click: the mouse is placed at `pixel` now (so the next frame tracks it there) and the button's
 // MouseButtonPressed event is queued, the button held while that event is handled.
 void queueClick(sf::Mouse::Button button, sf::Vector2i pixel);
+
+// The simulated pads, numbered 0 to 7 as SFML numbers joysticks. A pad plugged in or pulled out
+// comes or goes at once, with its buttons and axes at rest, and its JoystickConnected or
+// JoystickDisconnected event is queued.
+void connectPad(unsigned pad, bool connected);
+void holdPadButton(unsigned pad, PadButton button, bool held);
+// An axis (-100 to 100) at this position now, without an event, as a held key.
+void setPadAxis(unsigned pad, sf::Joystick::Axis axis, float position);
+// A button pressed and let go: its JoystickButtonPressed event is queued, the button held while
+// the frame handles that one event.
+void queuePadPress(unsigned pad, PadButton button);
+// An axis moved: its JoystickMoved event is queued, and the axis takes the position when the frame
+// handles it (and keeps it).
+void queuePadMove(unsigned pad, sf::Joystick::Axis axis, float position);

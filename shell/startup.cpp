@@ -4,6 +4,7 @@
 #include "battle/battleRules.h"
 #include "shell/assetFiles.h"
 #include "shell/displayWatch.h"
+#include "shell/gameClock.h"
 #include "shell/gameState.h"
 #include "shell/resources.h"
 #include "shell/screenLayout.h"
@@ -18,7 +19,6 @@
 #include "world/visibleWindow.h"
 
 #include <cstdlib>
-#include <ctime>
 #include <iostream>
 #include <malloc.h>
 #include <mutex>
@@ -31,7 +31,7 @@ constexpr float kFeetRatio = 5.5f;
 constexpr float kWorldMusicVolume = 50;
 
 void seedRandom() {
-    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    std::srand(static_cast<unsigned>(calendarSeconds()));
 }
 
 // The picture is laid out for 1920 x 1080. Should the display give another size, the picture is

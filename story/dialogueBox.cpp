@@ -78,18 +78,28 @@ void releaseSpeaker(Npc& speaker, const sf::IntRect& picture) {
 }
 
 void closeConversation() {
+    conversation.highlightedChoice = -1;
     conversation.dialogueOpen = false;
     conversation.activeNpc = -1;
     conversation.dialogueLine = 0;
+    conversation.questChosen = false;
 }
 
 // An E press reached an empty line. A character that speaks first lets the heroine pass 100
-// pixels up, out of its reach, or it would speak again at once.
+// pixels up, out of its reach, or it would speak again at once; the push stops where the cells
+// above would block her feet, which could otherwise end inside a ravine with no way out.
 void endConversationByKey() {
     Npc& speaker = npcs[conversation.activeNpc];
     if (speaker.startsTalk) {
-        std::lock_guard<std::mutex> lock(heroineLock());
-        heroine.move(0, -kPushUp);
+        const float push = roomAbove(kPushUp);
+        {
+            std::lock_guard<std::mutex> lock(heroineLock());
+            heroine.move(0, -push);
+        }
+        // Where the push stopped short she may still be in its reach: it waits until she leaves.
+        if (push < kPushUp) {
+            conversation.heldBackSpeaker = conversation.activeNpc;
+        }
     }
     speaker.talkedTo = true;
     const int chosen = conversation.hoveredChoice;
@@ -104,8 +114,8 @@ void endConversationByKey() {
     closeConversation();
 }
 
-// A click took the conversation to an empty line: the quest was already changed by the click.
-void endConversationByClick(int chosen) {
+// A choice took the conversation to an empty line: the quest was already changed by the choice.
+void endConversationByChoice(int chosen) {
     Npc& speaker = npcs[conversation.activeNpc];
     speaker.talkedTo = true;
     conversation.dialogueOpen = false;
@@ -141,6 +151,50 @@ bool choicesShowing() {
     const int speaker = conversation.activeNpc;
     return isRosterSlot(speaker) && npcs[speaker].choiceLine != -1 &&
            conversation.dialogueLine == npcs[speaker].choiceLine && conversation.lineComplete;
+}
+
+// A choice button drawn now: the choice line shows its buttons and this one has a label.
+bool isShownButton(int k) {
+    return isChoice(k) && choicesShowing() && !npcs[conversation.activeNpc].choiceLabels[k].empty();
+}
+
+// The next shown button from `from` by `step` (1 or -1) in reading order; -1 when there is none.
+int nextShownButton(int from, int step) {
+    for (int k = from + step; isChoice(k); k += step) {
+        if (isShownButton(k)) {
+            return k;
+        }
+    }
+    return -1;
+}
+
+// The one place a choice is taken, by the mouse, a key or the pad alike: the trainer's skill, the
+// hope, the Boss's flight, the next quest, the jump in the lines, and the end of the talk when the
+// next line is empty. It leaves the trace a click leaves: hoveredChoice holds the choice, which an
+// end by E reads.
+void takeChoice(int chosen) {
+    conversation.hoveredChoice = static_cast<std::int16_t>(chosen);
+    conversation.highlightedChoice = -1;
+    Npc& speaker = npcs[conversation.activeNpc];
+    if (story.currentQuest == 4 && chosen < 2) { // the trainer's question
+        story.trainedChoice[chosen] = true;
+    }
+    story.hope += speaker.choiceHope[chosen];
+    if (conversation.activeNpc == kBoss && chosen == 0) { // "Scappa"
+        story.fled = true;
+    }
+    if (speaker.choiceQuest[chosen] != -1) {
+        story.currentQuest = speaker.choiceQuest[chosen];
+        conversation.questChosen = true;
+    }
+    if (speaker.choiceSkip[chosen] != -1) {
+        conversation.dialogueLine += speaker.choiceSkip[chosen];
+    }
+    conversation.dialogueLine += 1;
+    startNextLine();
+    if (currentLine().empty()) {
+        endConversationByChoice(chosen);
+    }
 }
 
 // The box's shapes and texts, kept between frames: a frame takes no memory once its words have
@@ -189,7 +243,8 @@ void drawRows(sf::RenderTarget& target, const std::string& line) {
 }
 
 // Two rows of two buttons, drawn for the non-empty labels; the one under the mouse is lit and
-// becomes hoveredChoice, which is -1 when the mouse is over none.
+// becomes hoveredChoice, which is -1 when the mouse is over none. The one the keys or the pad
+// highlight is lit alike.
 void drawChoiceButtons(sf::RenderTarget& target, const Npc& speaker) {
     conversation.hoveredChoice = -1;
     const float boxBottom = kBoxAt.y + kBoxSize.y;
@@ -208,14 +263,19 @@ void drawChoiceButtons(sf::RenderTarget& target, const Npc& speaker) {
         if (hovered) {
             conversation.hoveredChoice = static_cast<std::int16_t>(k);
         }
+        const bool lit = hovered || k == conversation.highlightedChoice;
         drawPicture(target, kButtonSize, at, talkSheet,
-                    hovered ? kHoveredButtonPicture : kButtonPicture);
+                    lit ? kHoveredButtonPicture : kButtonPicture);
         drawText(target, box.labels[k], speaker.choiceLabels[k], kLabelTextSize,
                  {at.x + kLabelInset, at.y + kLabelInset});
     }
 }
 
 } // namespace
+
+bool choiceButtonsShowing() {
+    return choicesShowing();
+}
 
 const std::string& currentLine() {
     return lineOf(conversation.activeNpc, conversation.dialogueLine);
@@ -233,14 +293,38 @@ void openConversation(int speaker) {
         npc.savedTextureRect = npc.sprite.getTextureRect();
         npc.direction = kStanding;
     }
+    conversation.highlightedChoice = -1;
     conversation.dialogueOpen = true;
+    conversation.questChosen = false;
 }
 
 void openConversationOfCharacterInReach() {
     const int speaker = conversation.activeNpc;
-    if (isRosterSlot(speaker) && npcs[speaker].startsTalk && !conversation.dialogueOpen) {
+    // Not under the inventory: a talk opened there could be neither seen nor left (E and Tab both
+    // wait for the other to close). It opens as soon as the inventory closes.
+    if (isRosterSlot(speaker) && npcs[speaker].startsTalk && !conversation.dialogueOpen &&
+        !story.inventoryOpen && speaker != conversation.heldBackSpeaker) {
         openConversation(speaker);
     }
+}
+
+void noteTalkTarget() {
+    if (conversation.activeNpc != conversation.heldBackSpeaker) {
+        conversation.heldBackSpeaker = -1; // she has left its reach
+    }
+}
+
+void interruptConversation() {
+    if (!conversation.dialogueOpen || !isRosterSlot(conversation.activeNpc)) {
+        return;
+    }
+    Npc& speaker = npcs[conversation.activeNpc];
+    if (conversation.questChosen) {
+        story.transitionPending = true; // the quest it chose is announced after the message
+    }
+    releaseSpeaker(speaker, speaker.savedTextureRect);
+    closeConversation();
+    startNextLine();
 }
 
 void typeDialogue() {
@@ -267,27 +351,36 @@ void pressTalkKey() {
 
 void clickChoice() {
     const int chosen = conversation.hoveredChoice;
-    if (!isMouseButtonHeld(sf::Mouse::Left) || !isChoice(chosen) || !choicesShowing()) {
+    if (isMouseButtonHeld(sf::Mouse::Left) && isChoice(chosen) && choicesShowing()) {
+        takeChoice(chosen);
+    }
+}
+
+void chooseButton(int k) {
+    if (isShownButton(k)) {
+        takeChoice(k);
+    }
+}
+
+void moveChoiceHighlight(int step) {
+    if (!choicesShowing() || step == 0) {
         return;
     }
-    Npc& speaker = npcs[conversation.activeNpc];
-    if (story.currentQuest == 4 && chosen < 2) { // the trainer's question
-        story.trainedChoice[chosen] = true;
+    const int lit = conversation.highlightedChoice;
+    int next = lit;
+    if (!isShownButton(lit)) { // the first push lights the end it points to
+        next = step < 0 ? nextShownButton(-1, 1) : nextShownButton(kChoices, -1);
+    } else if (const int beyond = nextShownButton(lit, step); beyond != -1) {
+        next = beyond;
     }
-    story.hope += speaker.choiceHope[chosen];
-    if (conversation.activeNpc == kBoss && chosen == 0) { // "Scappa"
-        story.fled = true;
-    }
-    if (speaker.choiceQuest[chosen] != -1) {
-        story.currentQuest = speaker.choiceQuest[chosen];
-    }
-    if (speaker.choiceSkip[chosen] != -1) {
-        conversation.dialogueLine += speaker.choiceSkip[chosen];
-    }
-    conversation.dialogueLine += 1;
-    startNextLine();
-    if (currentLine().empty()) {
-        endConversationByClick(chosen);
+    conversation.highlightedChoice = static_cast<std::int16_t>(next);
+}
+
+void takeHighlightedChoice() {
+    if (isShownButton(conversation.highlightedChoice)) {
+        takeChoice(conversation.highlightedChoice);
+    } else if (choicesShowing()) {
+        conversation.highlightedChoice = static_cast<std::int16_t>(nextShownButton(-1, 1));
     }
 }
 

@@ -1,6 +1,6 @@
 // dialogueBox.h -- a conversation as the player steps through it: opening (by E or by a character
-// that speaks first), the letter-by-letter typing, E to go on, the choice buttons clicked with the
-// mouse and what they change, the two ways a conversation ends, and the dialogue box.
+// that speaks first), the letter-by-letter typing, E to go on, the choice buttons taken with the
+// mouse, a key or the pad and what they change, the two ways a conversation ends, and the box.
 #pragma once
 
 #include <SFML/Graphics/RenderTarget.hpp>
@@ -17,6 +17,16 @@ void openConversation(int speaker);
 // the one in reach.
 void openConversationOfCharacterInReach();
 
+// After the frame's search for the character in reach: a character that spoke first and let her
+// go while she was still in its reach (the push up stopped at a wall) speaks first again only once
+// she has left that reach.
+void noteTalkTarget();
+
+// A message that takes the box over while a talk is open (a find taken during it): the talk is
+// left where it was, its speaker walks on, a quest one of its choices moved the story to is
+// announced by its chapter card, and the message starts at its first line.
+void interruptConversation();
+
 // The typing tick: one more character of the line once 50 ms have passed since the last, while a
 // conversation is open, its line not complete and no battle runs.
 void typeDialogue();
@@ -26,8 +36,20 @@ void typeDialogue();
 // speaker's battle line, or ending the conversation on an empty line). Nothing on the choice line.
 void pressTalkKey();
 
+// The choice line's buttons are showing: its line is typed whole.
+bool choiceButtonsShowing();
+
+// The choice buttons, whatever the device: each way of taking a choice takes it in one place, which
+// does exactly what a click on that button does and leaves the trace a click leaves.
 // After every window event: a left click on a shown choice button takes that choice.
 void clickChoice();
+// Takes button k (0 upper left, 1 upper right, 2 and 3 below) when it is shown.
+void chooseButton(int k);
+// Moves the highlight to the shown button before (-1) or after (1) it in reading order, staying at
+// the last one; with none lit, the first push lights the end it points to.
+void moveChoiceHighlight(int step);
+// Takes the highlighted button; with none lit, lights the first.
+void takeHighlightedChoice();
 
 // The line being shown: the speaker's line at dialogueLine, or an empty line when the speaker or
 // the line index lies outside the roster's tables.
@@ -38,5 +60,6 @@ const std::string& currentLine();
 void fillLineToRows(std::string& line);
 
 // The dialogue box: the box and name plate, the typed rows of the line, then the choice buttons
-// (sets hoveredChoice from the mouse) or the next-line arrow. Fills the shown line to its rows.
+// (sets hoveredChoice from the mouse; lights it and the highlighted one) or the next-line arrow.
+// Fills the shown line to its rows.
 void drawDialogueBox(sf::RenderTarget& target);

@@ -2,12 +2,12 @@
 // speaker's case from the story state.
 #include "story/dialogueScript.h"
 
+#include "shell/gameClock.h"
 #include "shell/gameState.h"
 #include "world/characters.h"
 
 #include <climits>
 #include <cstdlib>
-#include <ctime>
 #include <string>
 
 namespace {
@@ -321,7 +321,7 @@ bool writeInvaderCase(Npc& npc, const InvaderTexts& texts) {
 }
 
 bool writeCrisocioneCase(Npc& npc) {
-    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    std::srand(static_cast<unsigned>(calendarSeconds()));
     if (story.currentQuest == 7) {
         writeCase(npc, kCrisocioneBlocksTheWay);
         npc.lines[6] = kTamingOutcomes[std::rand() % 2];

@@ -2,6 +2,7 @@
 #include "story/interactions.h"
 
 #include "shell/gameState.h"
+#include "story/dialogueBox.h"
 #include "story/dialogueScript.h"
 #include "world/characters.h"
 #include "world/heroine.h"
@@ -145,6 +146,7 @@ void useObjectAtHand() {
         train();
     }
     if (const Item* item = itemFoundIn(conversation.interactObject)) {
+        interruptConversation();
         takeItem(item->foundIn, item->slot);
         showMessage(kItemMessage);
     }

@@ -157,23 +157,29 @@ void stopCharacterThread() {
     }
 }
 
+CharacterTimers startCharacterTimers(const GameClock& clock) {
+    const sf::Time now = clock.getElapsedTime();
+    return {now, now, now, now};
+}
+
+void characterPass(const GameClock& clock, CharacterTimers& timers, sf::Time now) {
+    timers.moveNow = now;
+    timers.animNow = now;
+    const sf::FloatRect herBounds = heroineBounds(); // one snapshot per pass
+    const sf::Vector2f her(herBounds.left, herBounds.top);
+    std::lock_guard<std::mutex> lock(rosterLock());
+    markCharactersNearHeroine(her);
+    animateCharacters(clock, timers.moveNow, timers.moveLast, timers.animNow, timers.animLast);
+}
+
 void worldThreadLoop() {
     const GameClock clock;
-    sf::Time moveNow = clock.getElapsedTime();
-    sf::Time moveLast = moveNow;
-    sf::Time animNow = moveNow;
-    sf::Time animLast = moveNow;
+    CharacterTimers timers = startCharacterTimers(clock);
+    sf::Time passBegins = timers.moveNow;
     for (;;) {
-        const sf::FloatRect herBounds = heroineBounds(); // one snapshot per pass
-        const sf::Vector2f her(herBounds.left, herBounds.top);
-        {
-            std::lock_guard<std::mutex> lock(rosterLock());
-            markCharactersNearHeroine(her);
-            animateCharacters(clock, moveNow, moveLast, animNow, animLast);
-        }
-        waitForNextTick(clock, moveLast, animLast);
-        moveNow = clock.getElapsedTime();
-        animNow = moveNow;
+        characterPass(clock, timers, passBegins);
+        waitForNextTick(clock, timers.moveLast, timers.animLast);
+        passBegins = clock.getElapsedTime();
         if (quitting()) {
             return;
         }

@@ -16,6 +16,21 @@ void stopCharacterThread();
 // quitRequested at the end of a pass.
 void worldThreadLoop();
 
+// The time marks the passes keep: when the last pass began (now) and when anyone last moved or
+// turned to its next picture (last).
+struct CharacterTimers {
+    sf::Time moveNow;
+    sf::Time moveLast;
+    sf::Time animNow;
+    sf::Time animLast;
+};
+CharacterTimers startCharacterTimers(const GameClock& clock);
+
+// One pass of the thread, under the roster's lock: who is near the heroine (from one snapshot of
+// her place), then the patrol steps and pictures of animateCharacters. Tests that play frame by
+// frame without the thread run it between frames, with `now` the time the pass begins.
+void characterPass(const GameClock& clock, CharacterTimers& timers, sf::Time now);
+
 // Marks nearHeroine on the characters near the visible window: within 6 cells across and 3 up or
 // down of the heroine at `heroine` (positions compared in cells). The roster's lock is held.
 void markCharactersNearHeroine(sf::Vector2f heroine);

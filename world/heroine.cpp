@@ -6,6 +6,9 @@
 #include "world/characters.h"
 #include "world/tileGrid.h"
 
+#include <algorithm>
+#include <cmath>
+
 sf::RectangleShape heroine;
 sf::RectangleShape contactBoxes[4];
 
@@ -24,6 +27,16 @@ const sf::Time kRunFramePeriod = sf::milliseconds(150);
 constexpr float kCameraSlack = 100; // how far she may stray from the camera's centre
 constexpr float kTalkReach = 90;    // a character answers this far to her left and right
 
+// The ways to walk, indexed by Facing: W A S D, or the pad's stick or directional pad.
+const sf::Keyboard::Key kWalkKeys[4] = {sf::Keyboard::S, sf::Keyboard::W, sf::Keyboard::A,
+                                        sf::Keyboard::D};
+const PadDirection kPadWays[4] = {PadDirection::Down, PadDirection::Up, PadDirection::Left,
+                                  PadDirection::Right};
+
+bool walkHeld(Facing facing) {
+    return isKeyHeld(kWalkKeys[facing]) || isPadPointing(kPadWays[facing]);
+}
+
 sf::IntRect frameRect(int frame, Facing facing) {
     return {frame * kHeroFramePixels, kSheetRowOf[facing] * kHeroFramePixels, kHeroFramePixels,
             kHeroFramePixels};
@@ -40,19 +53,19 @@ void step(bool held, bool allowed, sf::Vector2f by, Facing facing) {
     world.heroFacing = facing;
 }
 
-// The camera keeps her within 100 pixels of its centre, by the key held, not by the flags (so it
+// The camera keeps her within 100 pixels of its centre, by the way held, not by the flags (so it
 // may scroll while she stands against a wall). Going down, the threshold is cy - 100 as well.
 void followWithCamera(sf::View& camera, sf::Vector2f at, float distance) {
-    if (at.x >= camera.getCenter().x + kCameraSlack && isKeyHeld(sf::Keyboard::D)) {
+    if (at.x >= camera.getCenter().x + kCameraSlack && walkHeld(kRight)) {
         camera.move(distance, 0);
     }
-    if (at.x <= camera.getCenter().x - kCameraSlack && isKeyHeld(sf::Keyboard::A)) {
+    if (at.x <= camera.getCenter().x - kCameraSlack && walkHeld(kLeft)) {
         camera.move(-distance, 0);
     }
-    if (at.y <= camera.getCenter().y - kCameraSlack && isKeyHeld(sf::Keyboard::W)) {
+    if (at.y <= camera.getCenter().y - kCameraSlack && walkHeld(kUp)) {
         camera.move(0, -distance);
     }
-    if (at.y >= camera.getCenter().y - kCameraSlack && isKeyHeld(sf::Keyboard::S)) {
+    if (at.y >= camera.getCenter().y - kCameraSlack && walkHeld(kDown)) {
         camera.move(0, distance);
     }
 }
@@ -88,10 +101,10 @@ void moveHeroine(sf::View& camera, const GameClock& animClock, sf::Time& animNow
     sf::Vector2f at;
     {
         std::lock_guard<std::mutex> lock(heroineMutex);
-        step(isKeyHeld(sf::Keyboard::A), world.canMoveLeft, {-distance, 0}, kLeft);
-        step(isKeyHeld(sf::Keyboard::D), world.canMoveRight, {distance, 0}, kRight);
-        step(isKeyHeld(sf::Keyboard::S), world.canMoveDown, {0, distance}, kDown);
-        step(isKeyHeld(sf::Keyboard::W), world.canMoveUp, {0, -distance}, kUp);
+        step(walkHeld(kLeft), world.canMoveLeft, {-distance, 0}, kLeft);
+        step(walkHeld(kRight), world.canMoveRight, {distance, 0}, kRight);
+        step(walkHeld(kDown), world.canMoveDown, {0, distance}, kDown);
+        step(walkHeld(kUp), world.canMoveUp, {0, -distance}, kUp);
         // The period is measured up to the previous call's time.
         const sf::Time period =
             world.walkSpeed > kRunningAbove ? kRunFramePeriod : kWalkFramePeriod;
@@ -127,11 +140,40 @@ void placeSensors() {
     contactBoxes[3].setPosition(x0 + lineWidth + 5, sideY);
 }
 
+float roomAbove(float most) {
+    placeSensors();
+    float room = most;
+    for (const sf::RectangleShape& box : contactBoxes) {
+        const sf::FloatRect line = box.getGlobalBounds();
+        // The strip the line sweeps going up, and the cells it crosses.
+        const sf::FloatRect swept(line.left, line.top - most, line.width, line.height + most);
+        const int colFirst = std::max(0, static_cast<int>(std::floor(swept.left / kCellPixels)));
+        const int colLast = std::min(
+            kGridSize - 1, static_cast<int>(std::floor((swept.left + swept.width) / kCellPixels)));
+        const int rowFirst = std::max(0, static_cast<int>(std::floor(swept.top / kCellPixels)));
+        const int rowLast = std::min(
+            kGridSize - 1, static_cast<int>(std::floor((line.top + line.height) / kCellPixels)));
+        for (int row = rowFirst; row <= rowLast; ++row) {
+            std::lock_guard<std::mutex> lock(gridRowLock(row));
+            for (int col = colFirst; col <= colLast; ++col) {
+                const sf::FloatRect cell = objectBounds(row, col);
+                if (!cellAt(row, col).blocking || !swept.intersects(cell) ||
+                    line.intersects(cell)) {
+                    continue; // a cell she already touches does not stop her leaving upwards
+                }
+                room = std::min(room, std::max(0.0f, line.top - (cell.top + cell.height)));
+            }
+        }
+    }
+    return room;
+}
+
 bool updateTileContacts() {
     sf::FloatRect lines[4];
     for (int box = 0; box < 4; ++box) {
         lines[box] = contactBoxes[box].getGlobalBounds();
     }
+    bool touched[4] = {false, false, false, false};
     bool contact = false;
     const VisibleWindow window = world.visibleWindow.load();
     for (int row = window.visibleRowFirst; row < window.visibleRowEnd; ++row) {
@@ -144,13 +186,19 @@ bool updateTileContacts() {
             for (int box = 0; box < 4; ++box) {
                 if (lines[box].intersects(cell)) { // a positive-area overlap
                     *flagOfBox(box) = false;
+                    touched[box] = true;
                     contact = true;
                 }
             }
         }
     }
-    if (!contact) {
-        for (int box = 0; box < 4; ++box) {
+    // A cleared flag comes back once nothing touches, all four together; but in a pocket she
+    // entered sideways (a tree above, one below, one beside) every flag would stay cleared for
+    // good. Then the directions whose lines touch nothing are free again.
+    const bool stuck =
+        !world.canMoveUp && !world.canMoveDown && !world.canMoveLeft && !world.canMoveRight;
+    for (int box = 0; box < 4; ++box) {
+        if (!contact || (stuck && !touched[box])) {
             *flagOfBox(box) = true;
         }
     }

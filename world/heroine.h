@@ -26,18 +26,24 @@ sf::FloatRect heroineBounds();
 // Puts the heroine and the sensor lines back to their unset shapes (size 0 x 0).
 void resetHeroine();
 
-// One frame of walking: W, A, S, D move her by walkSpeed x frameSeconds where the matching
-// canMove flag allows, the walking frames advance every 300 ms (150 ms running), the sensor lines
-// follow her and the camera follows her past its thresholds.
+// One frame of walking: W, A, S, D (or the pad's stick or directional pad) move her by
+// walkSpeed x frameSeconds where the matching canMove flag allows, the walking frames advance every
+// 300 ms (150 ms running), the sensor lines follow her and the camera follows her past its
+// thresholds.
 void moveHeroine(sf::View& camera, const GameClock& animClock, sf::Time& animNow,
                  sf::Time& animLast);
 
 // Places the four sensor lines around her feet from her current position.
 void placeSensors();
 
+// How far, at most `most` pixels, she can be moved straight up before one of her sensor lines
+// would overlap a blocking cell it does not overlap now.
+float roomAbove(float most);
+
 // Tests the sensor lines against the blocking cells of the visible window: a line that overlaps
-// one clears its direction's flag; when none overlaps anything all four flags come back. Returns
-// whether any line touched.
+// one clears its direction's flag; when none overlaps anything all four flags come back, and when
+// all four are cleared, those of the lines that touch nothing come back. Returns whether any line
+// touched.
 bool updateTileContacts();
 
 // The first character (in roster order) within 90 pixels to her left or right, marked with talk

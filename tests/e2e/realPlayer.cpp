@@ -14,6 +14,8 @@
 #include "world/tileGrid.h"
 #include "world/worldDrawing.h"
 
+#include <SFML/Graphics/Text.hpp>
+
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 #include <gtest/gtest.h>
@@ -128,6 +130,7 @@ RealPlayer::RealPlayer(GameProcess& game) : game_(game), trace_(traceFile()) {
     planner_ = RoutePlanner();
     EXPECT_TRUE(talkSheet_.loadFromFile(kAssets + "/textures/talk-map.png"));
     EXPECT_TRUE(iconSheet_.loadFromFile(kAssets + "/textures/icon-map.png"));
+    EXPECT_TRUE(font_.loadFromFile(kAssets + "/font/pixelTxt.ttf"));
 }
 
 sf::Image RealPlayer::screen() {
@@ -227,6 +230,46 @@ bool RealPlayer::inventoryShown(const sf::Image& shot) const {
         }
     }
     return samples > 0 && matching * 10 >= samples * 8;
+}
+
+// Where the lit and the plain pictures of a button differ, the screen shows the lit one.
+bool RealPlayer::choiceLit(const sf::Image& shot, int k) const {
+    const unsigned left = k % 2 == 0 ? 530 : 985;
+    const float top = k / 2 == 0 ? 720.8f : 841.8f;
+    int samples = 0;
+    int matching = 0;
+    for (unsigned y = static_cast<unsigned>(top) + 2; y < top + 94; y += 3) {
+        for (unsigned x = left + 2; x < left + 403; x += 5) {
+            const unsigned u = static_cast<unsigned>((x + 0.5f - left) * 320 / 405);
+            const unsigned v = static_cast<unsigned>((y + 0.5f - top) * 80 / 96);
+            const sf::Color lit = talkSheet_.getPixel(u, 160 + v);
+            if (!sameColour(lit, talkSheet_.getPixel(u, 80 + v)) && lit.a == 255) {
+                ++samples;
+                matching += sameColour(shot.getPixel(x, y), lit) ? 1 : 0;
+            }
+        }
+    }
+    return samples > 0 && matching * 10 >= samples * 8;
+}
+
+// The card's title is centred on the screen in white at 64 pixels, above its middle.
+float RealPlayer::cardTitleWidth(const sf::Image& shot) const {
+    unsigned first = 1920;
+    unsigned last = 0;
+    for (unsigned y = 400; y < 530; ++y) {
+        for (unsigned x = 0; x < 1920; ++x) {
+            const sf::Color c = shot.getPixel(x, y);
+            if (c.r > 200 && c.g > 200 && c.b > 200) {
+                first = std::min(first, x);
+                last = std::max(last, x);
+            }
+        }
+    }
+    return last >= first ? static_cast<float>(last - first + 1) : 0;
+}
+
+float RealPlayer::titleWidth(const std::string& title) const {
+    return sf::Text(title, font_, 64).getLocalBounds().width;
 }
 
 namespace {

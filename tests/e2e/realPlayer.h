@@ -6,6 +6,7 @@
 #include "e2e/gameProcess.h"
 #include "playthrough/player.h"
 
+#include <SFML/Graphics/Font.hpp>
 #include <SFML/Graphics/Image.hpp>
 
 #include <chrono>
@@ -52,6 +53,12 @@ public:
     // The chapter card while it holds: the world veiled dark, the quest's title in white.
     bool cardShown(const sf::Image& shot) const;
     bool inventoryShown(const sf::Image& shot) const;
+    // Choice button k shows the lit look (the mouse's hover, or the keys' highlight).
+    bool choiceLit(const sf::Image& shot, int k) const;
+    // The width of the chapter card's title as shown (its white words), and as the font lays out
+    // a title: the titles of the two cards that may follow the sage differ by 98 pixels.
+    float cardTitleWidth(const sf::Image& shot) const;
+    float titleWidth(const std::string& title) const;
 
     // Steps of the story the tests play: the sage's question answered with choice k (then the
     // chapter card waited out); an invader that speaks first met on his round, and his talk taken
@@ -75,6 +82,7 @@ private:
     sf::Vector2f heroine_{918, 498};
     sf::Image talkSheet_;
     sf::Image iconSheet_;
+    sf::Font font_;
     int stuck_ = 0;       // presses that moved her not at all, in this walk
     std::ofstream trace_; // each press: where she was and where it took her
 };

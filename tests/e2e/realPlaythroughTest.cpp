@@ -1,8 +1,9 @@
 // realPlaythroughTest.cpp -- two endings played through the real binary under Xvfb with real X
 // input: held keys for walking, E, the battle keys and mouse clicks for choices; screenshots of the
 // key screens. The first story waits out the whole intro as a player does, every frame of it drawn
-// at its pace; the second flies through it unseen (introFlownThrough). On the end screen Enter
-// closes the one game with status 0, Escape the other, leaving no thread behind.
+// at its pace; the others fly through it unseen (introFlownThrough). On the end screen Enter
+// closes the one game with status 0, Escape the other, leaving no thread behind. And the sage's
+// question answered from the keyboard alone.
 #include "e2e/gameProcess.h"
 #include "e2e/realPlayer.h"
 #include "e2e/witnessedThreads.h"
@@ -113,4 +114,30 @@ TEST_F(RealGamePlaythrough, TheAxeTwoInvadersTheTamedCrisocioneAndFleeingFromThe
     player.press("Escape");
     EXPECT_EQ(game.waitForExit(closeGrace()), 0);
     EXPECT_EQ(witness.threadsLeft(), ThreadWitness::mainThreadAlone());
+}
+
+// Right lights the second answer with the hovered look; key 2 takes it as a click would: the
+// chapter card that follows is the one of warning the village.
+TEST_F(RealGamePlaythrough, KeyTwoOnTheSagesQuestionLeadsToTheCardOfWarningTheVillage) {
+    GameProcess game(KAIVA_BUILD_DIR, introFlownThrough());
+    ASSERT_NE(game.waitForWindow(seconds(15)), 0u) << game.errors();
+    RealPlayer player(game);
+    ASSERT_TRUE(player.waitForRoaming(kIntroAndCard)) << "the intro and first card never ended";
+    ASSERT_TRUE(player.walkToCharacter(kSage));
+    player.press("e");
+    ASSERT_TRUE(player.waitForDialogue(seconds(5)));
+    player.presses("e", 9); // four lines, then the question typed whole
+    player.press("Right");
+    player.saveScreen("play-choice-highlight");
+    const sf::Image highlighted = player.screen();
+    EXPECT_TRUE(player.choiceLit(highlighted, 1)) << "Right did not light \"Avverti il villaggio\"";
+    EXPECT_FALSE(player.choiceLit(highlighted, 0));
+    player.press("2");
+    player.presses("e", 2); // the sage's answer, then the end of the talk
+    ASSERT_TRUE(player.waitForCard(kCard)) << "no chapter card after key 2";
+    player.saveScreen("play-card-key-2");
+    EXPECT_NEAR(player.cardTitleWidth(player.screen()), player.titleWidth("Pericolo Imminente"), 8)
+        << "not the card of warning the village";
+    player.press("Escape");
+    EXPECT_EQ(game.waitForExit(closeGrace()), 0);
 }

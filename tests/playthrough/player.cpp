@@ -19,6 +19,7 @@
 #include "world/tileGrid.h"
 #include "world/visibleWindow.h"
 
+#include <chrono>
 #include <climits>
 #include <cmath>
 #include <cstdint>
@@ -26,6 +27,7 @@
 #include <deque>
 #include <mutex>
 #include <queue>
+#include <thread>
 
 namespace {
 
@@ -55,20 +57,6 @@ sf::FloatRect reachOf(int index) {
     reach.left -= kTalkReach;
     reach.width += 2 * kTalkReach;
     return reach;
-}
-
-// The screen pixel of the middle of choice button k, in the player's smaller picture.
-sf::Vector2i choicePixel(int k) {
-    const int x = k % 2 == 0 ? 530 : 985;
-    const int y = k / 2 == 0 ? 721 : 842;
-    return {(x + 200) / kPictureScale, (y + 48) / kPictureScale};
-}
-
-bool choicesShowing() {
-    const int speaker = conversation.activeNpc;
-    return conversation.dialogueOpen && speaker >= 0 && speaker < kRosterSize &&
-           npcs[speaker].choiceLine != -1 &&
-           conversation.dialogueLine == npcs[speaker].choiceLine && conversation.lineComplete;
 }
 
 } // namespace
@@ -256,10 +244,13 @@ RoutePlanner::runs(sf::Vector2f from, const std::function<bool(const sf::FloatRe
     return {};
 }
 
-Player::Player(unsigned seed) {
+Player::Player(unsigned seed, Device device) : device_(device) {
     useSimulatedTime(true);
     resetGameState();
     useSimulatedInput(true);
+    if (device_ == Device::Pad) {
+        connectPad(0, true);
+    }
     setUpBattleMoves();
     for (int i = 0; i < kQuestCount; ++i) {
         initQuest(i);
@@ -270,8 +261,11 @@ Player::Player(unsigned seed) {
     std::srand(seed);
     target_.create(1920 / kPictureScale, 1080 / kPictureScale);
     startMapLoaders(); // the shipped maps of the build's asset folder
-    for (int i = 0; i < 2000 && !npcs[0].active; ++i) {
-        frame(0.005f);
+    // Frames that take no simulated time while the loaders work: however long they take, the
+    // story starts at the same moment of the game's clocks, and replays alike.
+    for (int i = 0; i < 10000 && !npcs[0].active; ++i) {
+        frame(0);
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     EXPECT_TRUE(npcs[0].active) << "the map did not load";
     planner_ = RoutePlanner();
@@ -285,6 +279,9 @@ Player::~Player() {
 
 void Player::frame(float seconds) {
     playFrame(target_, seconds);
+    if (watcher_) {
+        watcher_();
+    }
 }
 
 void Player::frames(int count, float seconds) {
@@ -320,12 +317,28 @@ void Player::walk(const std::function<bool(const sf::FloatRect&)>& arrived, int 
     ASSERT_LT(steps.size(), static_cast<std::size_t>(kMaxSteps));
     for (const RouteStep& step : steps) {
         ASSERT_FALSE(conversation.dialogueOpen) << "a talk opened on the way";
-        holdKey(step.key, true);
+        holdWay(step.key, true);
         frame();
-        holdKey(step.key, false);
+        holdWay(step.key, false);
         ASSERT_EQ(heroineAt(), step.to) << "she did not walk where the game's rules let her";
     }
     frame(); // the talk target and the object hint of the place reached
+}
+
+// W A S D, or the left stick pushed all the way.
+void Player::holdWay(sf::Keyboard::Key key, bool held) {
+    if (device_ != Device::Pad) {
+        holdKey(key, held);
+        return;
+    }
+    const bool across = key == sf::Keyboard::A || key == sf::Keyboard::D;
+    const float way = key == sf::Keyboard::A || key == sf::Keyboard::W ? -100 : 100;
+    setPadAxis(0, across ? sf::Joystick::X : sf::Joystick::Y, held ? way : 0);
+}
+
+void Player::queueHatPush(sf::Joystick::Axis axis, float position) {
+    queuePadMove(0, axis, position);
+    queuePadMove(0, axis, 0);
 }
 
 void Player::walkToCharacter(int index) {
@@ -345,38 +358,91 @@ void Player::walkToObject(int col, int row) {
     EXPECT_EQ(conversation.interactY, row * 100.0f);
 }
 
+void Player::walkTo(const sf::FloatRect& area) {
+    walk([&](const sf::FloatRect& her) { return her.intersects(area); }, -1);
+}
+
 void Player::press(sf::Keyboard::Key key) {
+    ASSERT_NE(device_, Device::Pad) << "a player of the pad pressed a key";
     queueKeyPress(key);
     frame();
 }
 
-bool Player::talkToChoiceOrEnd() {
-    for (int i = 0; i < 100 && conversation.dialogueOpen && !choicesShowing(); ++i) {
+void Player::talk() {
+    if (device_ == Device::Pad) {
+        queuePadPress(0, PadButton::Bottom);
+        frame();
+    } else {
         press(sf::Keyboard::E);
+    }
+}
+
+bool Player::talkToChoiceOrEnd() {
+    for (int i = 0; i < 100 && conversation.dialogueOpen && !choiceButtonsShowing(); ++i) {
+        talk();
     }
     return conversation.dialogueOpen;
 }
 
 void Player::choose(int k) {
-    ASSERT_TRUE(choicesShowing());
-    pointAt(choicePixel(k));
-    frame(); // the button lights up under the mouse
-    ASSERT_EQ(conversation.hoveredChoice, k);
-    queueClick(sf::Mouse::Left, choicePixel(k));
+    ASSERT_TRUE(choiceButtonsShowing());
+    switch (device_) {
+    case Device::KeyboardAndMouse:
+        pointAt(choicePixel(k));
+        frame(); // the button lights up under the mouse
+        ASSERT_EQ(conversation.hoveredChoice, k);
+        queueClick(sf::Mouse::Left, choicePixel(k));
+        break;
+    case Device::Keyboard:
+        queueKeyPress(static_cast<sf::Keyboard::Key>(sf::Keyboard::Num1 + k));
+        break;
+    case Device::Pad:
+        for (int i = 0; i < 4 && conversation.highlightedChoice != k; ++i) {
+            const int lit = conversation.highlightedChoice;
+            queueHatPush(sf::Joystick::PovX, (lit == -1 ? k > 0 : k > lit) ? 100 : -100);
+            frame();
+        }
+        ASSERT_EQ(conversation.highlightedChoice, k);
+        queuePadPress(0, PadButton::Bottom);
+        break;
+    }
     frame();
+}
+
+void Player::lookAtInventory() {
+    ASSERT_FALSE(story.inventoryOpen);
+    for (int toggle = 0; toggle < 2; ++toggle) {
+        if (device_ == Device::Pad) {
+            queuePadPress(0, PadButton::Top);
+            frame();
+        } else {
+            press(sf::Keyboard::Tab);
+        }
+        EXPECT_EQ(story.inventoryOpen, toggle == 0);
+        EXPECT_EQ(chooseScreen().screen, toggle == 0 ? Screen::Inventory : Screen::World);
+    }
+}
+
+void Player::leave() {
+    if (device_ == Device::Pad) {
+        queuePadPress(0, PadButton::Start);
+        frame();
+    } else {
+        press(sf::Keyboard::Return);
+    }
 }
 
 void Player::talkToEnd() {
     for (int i = 0; i < 100 && conversation.dialogueOpen; ++i) {
-        ASSERT_FALSE(choicesShowing()) << "the talk waits for a choice: " << shownLine();
-        press(sf::Keyboard::E);
+        ASSERT_FALSE(choiceButtonsShowing()) << "the talk waits for a choice: " << shownLine();
+        talk();
     }
     EXPECT_FALSE(conversation.dialogueOpen);
 }
 
 void Player::talkToBattle() {
     for (int i = 0; i < 20 && conversation.dialogueOpen && !battle.inBattle; ++i) {
-        press(sf::Keyboard::E);
+        talk();
     }
     ASSERT_TRUE(battle.inBattle);
 }
@@ -385,19 +451,26 @@ void Player::fight(const std::vector<int>& moves) {
     for (std::size_t turn = 0; turn < 1000 && battle.inBattle; ++turn) {
         const int move = moves[turn % moves.size()];
         // The menu moves one line a press, within the same frame as the E that confirms it.
+        const bool pad = device_ == Device::Pad;
         for (int line = battle.selectedMove; line < move; ++line) {
-            queueKeyPress(sf::Keyboard::Down);
+            pad ? queueHatPush(sf::Joystick::PovY, 100) : queueKeyPress(sf::Keyboard::Down);
         }
         for (int line = battle.selectedMove; line > move; --line) {
-            queueKeyPress(sf::Keyboard::Up);
+            pad ? queueHatPush(sf::Joystick::PovY, -100) : queueKeyPress(sf::Keyboard::Up);
         }
-        press(sf::Keyboard::E);
+        talk();
     }
     EXPECT_FALSE(battle.inBattle);
 }
 
 sf::Vector2f Player::heroineAt() const {
     return heroinePosition();
+}
+
+sf::Vector2i Player::choicePixel(int k) {
+    const int x = k % 2 == 0 ? 530 : 985;
+    const int y = k / 2 == 0 ? 721 : 842;
+    return {(x + 200) / kPictureScale, (y + 48) / kPictureScale};
 }
 
 const std::string& Player::shownLine() const {

@@ -1,10 +1,12 @@
 // player.h -- a player for tests: plays the real game frame by frame through the frame's own steps
 // on the shipped maps, walks the heroine along routes found with the game's collision rules, talks,
-// clicks choices, uses objects and fights.
+// chooses, uses objects, looks at the inventory and fights, with the keyboard and the mouse, the
+// keyboard alone or a gamepad alone.
 #pragma once
 
 #include <SFML/Graphics/Rect.hpp>
 #include <SFML/Graphics/RenderTexture.hpp>
+#include <SFML/Window/Joystick.hpp>
 #include <SFML/Window/Keyboard.hpp>
 
 #include <functional>
@@ -51,11 +53,16 @@ private:
 
 constexpr float kStepSeconds = 0.05f; // one frame: 10 pixels of walking at 200 pixels a second
 
+// What the player plays with: the keyboard with the mouse for the choices; the keyboard alone
+// (number keys for the choices); or a gamepad alone (pad 0: the left stick walks, the directional
+// pad moves the highlight and the battle menu, its buttons do the rest).
+enum class Device { KeyboardAndMouse, Keyboard, Pad };
+
 class Player {
 public:
     // A new game on the shipped maps, as it stands when the intro hands over to the first
     // chapter card, with the random generator seeded.
-    explicit Player(unsigned seed);
+    explicit Player(unsigned seed, Device device = Device::KeyboardAndMouse);
     ~Player();
 
     // Frames of play.
@@ -69,12 +76,21 @@ public:
     void walkToCharacter(int index);
     // Walks until she reaches the usable object on cell (column, row).
     void walkToObject(int col, int row);
+    // Walks until her bounds meet `area`, out of every character's reach.
+    void walkTo(const sf::FloatRect& area);
 
+    // A key of the keyboard; a player of the pad has none.
     void press(sf::Keyboard::Key key);
+    // E, or the pad's bottom button: talk, go on, use the object at hand.
+    void talk();
     // E until the conversation shows its choice buttons (true) or ends (false).
     bool talkToChoiceOrEnd();
-    // Clicks choice button k with the mouse.
+    // Takes choice button k: a click, its number key, or the pad's highlight moved to it and taken.
     void choose(int k);
+    // Opens the inventory (Tab, or the pad's top button), sees it drawn, and closes it again.
+    void lookAtInventory();
+    // Enter, or the pad's Start: leaves the ending screen.
+    void leave();
     // E until the conversation ends.
     void talkToEnd();
     // E to go on until a battle starts.
@@ -85,9 +101,20 @@ public:
     sf::Vector2f heroineAt() const;
     const std::string& shownLine() const;
 
+    // The pixel of the middle of choice button k in the player's picture.
+    static sf::Vector2i choicePixel(int k);
+    const RoutePlanner& planner() const { return planner_; }
+    // Called after every frame the player plays, until replaced (an empty function: none).
+    void watchFrames(std::function<void()> watcher) { watcher_ = std::move(watcher); }
+
 private:
     void walk(const std::function<bool(const sf::FloatRect&)>& arrived, int goal);
+    void holdWay(sf::Keyboard::Key key, bool held);
+    // One push of the directional pad, and its letting go.
+    void queueHatPush(sf::Joystick::Axis axis, float position);
 
+    Device device_;
     sf::RenderTexture target_; // a fifth of the 1920 x 1080 picture: same views, fewer pixels
     RoutePlanner planner_;
+    std::function<void()> watcher_;
 };

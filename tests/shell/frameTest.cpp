@@ -26,7 +26,20 @@ protected:
         handleEvent(keyPressEvent(key));
         holdKey(key, false);
     }
+    // The event step for what the test queued, pad presses and moves included.
+    void handleQueued() {
+        sf::Event event;
+        while (pollInputEvent(window, event)) {
+            handleEvent(event);
+        }
+    }
+    void padPress(PadButton button) {
+        queuePadPress(0, button);
+        handleQueued();
+    }
 };
+
+using PadFrameTest = PlayTest;
 
 struct Flags {
     int endingId;
@@ -192,6 +205,68 @@ TEST_F(FrameTest, LeftShiftRunsAt300AndReleasingItWalksAt200) {
     holdKey(sf::Keyboard::LShift, false);
     updateWorld();
     EXPECT_EQ(world.walkSpeed, 200);
+}
+
+// The pad's buttons where a key would act: Y toggles the inventory where Tab does, B only closes
+// it, Start leaves only the ending screen, a shoulder or a trigger runs, and up and down step the
+// battle menu one line a push.
+TEST_F(FrameTest, ThePadsButtonsDoWhatTheirKeysDo) {
+    connectPad(0, true);
+    story.transitionPending = false;
+    padPress(PadButton::Top);
+    EXPECT_TRUE(story.inventoryOpen);
+    padPress(PadButton::Right);
+    padPress(PadButton::Right);
+    EXPECT_FALSE(story.inventoryOpen);
+    conversation.dialogueOpen = true;
+    padPress(PadButton::Top);
+    EXPECT_FALSE(story.inventoryOpen) << "in a conversation";
+    conversation.dialogueOpen = false;
+
+    for (const bool shoulder : {true, false}) {
+        holdPadButton(0, PadButton::RightShoulder, shoulder);
+        setPadAxis(0, sf::Joystick::Z, shoulder ? -100 : 80);
+        updateWorld();
+        EXPECT_EQ(world.walkSpeed, 300);
+    }
+    setPadAxis(0, sf::Joystick::Z, -100);
+    updateWorld();
+    EXPECT_EQ(world.walkSpeed, 200);
+
+    battle.inBattle = true;
+    for (const float y : {100, 0, 100, 0, 100, 0}) {
+        queuePadMove(0, sf::Joystick::PovY, y);
+    }
+    queuePadMove(0, sf::Joystick::Y, -80);
+    handleQueued();
+    EXPECT_EQ(battle.selectedMove, 2);
+    battle.inBattle = false;
+
+    padPress(PadButton::Start);
+    EXPECT_FALSE(shell.closeRequested);
+    story.endingId = 4;
+    padPress(PadButton::Start);
+    EXPECT_TRUE(shell.closeRequested);
+}
+
+// Leaving from the pad takes Select held for a second: a press does not, nor a hold cut short by
+// pulling the pad out.
+TEST_F(PadFrameTest, SelectHeldForASecondLeavesTheGame) {
+    connectPad(0, true);
+    queuePadPress(0, PadButton::Select);
+    playFrames(3);
+    holdPadButton(0, PadButton::Select, true);
+    playFrames(50); // 0.83 s
+    EXPECT_FALSE(shell.closeRequested);
+    connectPad(0, false);
+    playFrames(1);
+    connectPad(0, true);
+    holdPadButton(0, PadButton::Select, true);
+    playFrames(50);
+    EXPECT_FALSE(shell.closeRequested);
+    playFrames(15);
+    EXPECT_TRUE(shell.closeRequested);
+    EXPECT_TRUE(world.quitRequested.load());
 }
 
 TEST_F(FrameTest, TheWorldIsNotUpdatedDuringTransitionsBattlesInventoryOrEndings) {

@@ -76,7 +76,124 @@ protected:
     sf::RenderTexture screen;
 };
 
+// The talk sheet in colours of its own: the plate, the plain button, the lit one, the box.
+const sf::Color kPlate(200, 0, 0), kButton(0, 200, 0), kLit(0, 0, 200), kBox(200, 200, 0);
+
+void useColouredTalkSheet() {
+    sf::Image sheet;
+    sheet.create(480, 480, kBox);
+    for (unsigned y = 0; y < 240; ++y) {
+        for (unsigned x = 0; x < 480; ++x) {
+            sheet.setPixel(x, y, y < 80 ? kPlate : y < 160 ? kButton : kLit);
+        }
+    }
+    ASSERT_TRUE(talkSheet.loadFromImage(sheet));
+}
+
+// A way of taking the sage's second answer, "Avverti il villaggio".
+struct ChoiceWay {
+    const char* name;
+    void (*take)(sf::RenderTexture& screen);
+};
+
+void PrintTo(const ChoiceWay& way, std::ostream* out) {
+    *out << way.name;
+}
+
+class EveryWayOfChoosing : public ConversationTest,
+                           public ::testing::WithParamInterface<ChoiceWay> {};
+
+void queuePadPushRight(sf::Joystick::Axis axis) {
+    connectPad(0, true);
+    queuePadMove(0, axis, 100);
+    queuePadPress(0, PadButton::Bottom);
+}
+
+const ChoiceWay kChoiceWays[] = {
+    {"Click",
+     [](sf::RenderTexture& screen) {
+         pointAt(insideButton(1));
+         playFrame(screen);
+         clickAt(insideButton(1), screen);
+     }},
+    {"KeyTwo", [](sf::RenderTexture&) { queueKeyPress(sf::Keyboard::Num2); }},
+    {"KeypadTwo", [](sf::RenderTexture&) { queueKeyPress(sf::Keyboard::Numpad2); }},
+    {"RightThenSpace",
+     [](sf::RenderTexture&) {
+         queueKeyPress(sf::Keyboard::Right);
+         queueKeyPress(sf::Keyboard::Space);
+     }},
+    {"PadHatRightThenA", [](sf::RenderTexture&) { queuePadPushRight(sf::Joystick::PovX); }},
+    {"PadStickRightThenA", [](sf::RenderTexture&) { queuePadPushRight(sf::Joystick::X); }},
+};
+
 } // namespace
+
+// Each way does exactly what the click does, through the frame's own event step, and leaves the
+// click's trace: the end by E that follows reads it and plays the chapter of warning the village.
+TEST_P(EveryWayOfChoosing, TakesTheSagesSecondAnswerAsAClickDoes) {
+    standBeside(kSage);
+    pressKey(sf::Keyboard::E);
+    stepToChoices();
+    GetParam().take(screen);
+    playFrame(screen);
+    EXPECT_EQ(story.hope, 90);
+    EXPECT_EQ(story.currentQuest, 2);
+    EXPECT_EQ(conversation.dialogueLine, 7);
+    EXPECT_EQ(conversation.hoveredChoice, 1);
+    EXPECT_EQ(conversation.highlightedChoice, -1);
+    queueKeyPress(sf::Keyboard::E);
+    queueKeyPress(sf::Keyboard::E);
+    playFrame(screen);
+    EXPECT_FALSE(conversation.dialogueOpen);
+    EXPECT_TRUE(story.transitionPending);
+}
+
+INSTANTIATE_TEST_SUITE_P(Conversation, EveryWayOfChoosing, ::testing::ValuesIn(kChoiceWays),
+                         [](const auto& way) { return std::string(way.param.name); });
+
+// The highlight: the first push lights the end it points to, it stays on the shown buttons and is
+// drawn with the hovered look; Space with none lit lights the first; E still waits on the choice
+// line. A line with one button takes neither key 2 nor a push beyond its button.
+TEST_F(ConversationTest, TheHighlightMovesOverTheShownButtonsAndIsLitAsTheHoveredOne) {
+    useColouredTalkSheet();
+    standBeside(kSage);
+    pressKey(sf::Keyboard::E);
+    stepToChoices();
+    const sf::Keyboard::Key pushes[] = {sf::Keyboard::Left, sf::Keyboard::Left, sf::Keyboard::Right,
+                                        sf::Keyboard::Right};
+    const int lit[] = {0, 0, 1, 1};
+    for (int i = 0; i < 4; ++i) {
+        pressKey(pushes[i]);
+        EXPECT_EQ(conversation.highlightedChoice, lit[i]) << "push " << i;
+    }
+    pressKey(sf::Keyboard::E);
+    EXPECT_EQ(conversation.dialogueLine, 4);
+    playFrame(screen);
+    screen.display();
+    const sf::Image picture = screen.getTexture().copyToImage();
+    EXPECT_EQ(picture.getPixel(987, 723), kLit);
+    EXPECT_EQ(picture.getPixel(532, 723), kButton);
+    EXPECT_EQ(conversation.hoveredChoice, -1); // the mouse is over neither
+    talkSheet = sf::Texture();
+
+    resetGameState();
+    SetUp();
+    story.currentQuest = 3;
+    story.applesDone = true; // Honani's "Sei pronto?": "Si" alone
+    standBeside(kHonani);
+    pressKey(sf::Keyboard::E);
+    stepToChoices();
+    pressKey(sf::Keyboard::Num2);
+    pressKey(sf::Keyboard::Right);
+    pressKey(sf::Keyboard::Right);
+    EXPECT_EQ(conversation.highlightedChoice, 0);
+    conversation.highlightedChoice = -1;
+    pressKey(sf::Keyboard::Space);
+    EXPECT_EQ(conversation.highlightedChoice, 0);
+    EXPECT_TRUE(conversation.dialogueOpen);
+    EXPECT_EQ(story.currentQuest, 3);
+}
 
 TEST_F(ConversationTest, EWhileTypingShowsTheWholeLineAndASecondEGoesOn) {
     standBeside(kSage);
@@ -324,15 +441,8 @@ TEST_F(ConversationTest, TheSagesLongLineIsFilledInHisRecordAsItIsShown) {
 
 // The box drawn over a sheet whose parts have their own colours: each part lies where it belongs.
 TEST_F(ConversationTest, TheBoxThePlateAndTheButtonsLieAtTheirPlacesAndTheHoveredOneLightsUp) {
-    const sf::Color plate(200, 0, 0), button(0, 200, 0), lit(0, 0, 200), box(200, 200, 0);
-    sf::Image sheet;
-    sheet.create(480, 480, box);
-    for (unsigned y = 0; y < 240; ++y) {
-        for (unsigned x = 0; x < 480; ++x) {
-            sheet.setPixel(x, y, y < 80 ? plate : y < 160 ? button : lit);
-        }
-    }
-    ASSERT_TRUE(talkSheet.loadFromImage(sheet));
+    const sf::Color plate = kPlate, button = kButton, lit = kLit, box = kBox;
+    useColouredTalkSheet();
     standBeside(kSage);
     pressKey(sf::Keyboard::E);
     stepToChoices();
@@ -355,4 +465,86 @@ TEST_F(ConversationTest, TheBoxThePlateAndTheButtonsLieAtTheirPlacesAndTheHovere
     playFrame(screen);
     EXPECT_EQ(conversation.hoveredChoice, -1);
     talkSheet = sf::Texture();
+}
+
+// Tab pressed in the frame after a character that speaks first came within reach: the inventory
+// opens, and the talk waits for it to close instead of opening unseen beneath it.
+TEST_F(ConversationTest, ATalkThatWouldOpenUnderTheInventoryWaitsForItToClose) {
+    story.currentQuest = 6;
+    const sf::Vector2f john = npcs[kJohn].sprite.getPosition();
+    {
+        std::lock_guard<std::mutex> lock(heroineLock());
+        heroine.setPosition(john.x + 124, john.y);
+    }
+    camera.setCenter(john.x + 166, john.y + 42);
+    playFrame(screen); // she comes within his reach
+    ASSERT_EQ(conversation.activeNpc, kJohn);
+    ASSERT_FALSE(conversation.dialogueOpen);
+    queueKeyPress(sf::Keyboard::Tab);
+    playFrame(screen);
+    EXPECT_TRUE(story.inventoryOpen);
+    EXPECT_FALSE(conversation.dialogueOpen);
+    queueKeyPress(sf::Keyboard::Tab);
+    playFrame(screen);
+    EXPECT_FALSE(story.inventoryOpen);
+    EXPECT_TRUE(conversation.dialogueOpen);
+}
+
+// The push up at the end of a talk that a character started stops below a ravine instead of
+// putting her feet into it, and the character, still within reach, waits until she has left.
+TEST_F(ConversationTest, APushUpStopsBelowARavineAndTheSpeakerWaitsUntilSheLeaves) {
+    story.currentQuest = 6;
+    standBeside(kJohn);
+    ASSERT_TRUE(conversation.dialogueOpen);
+    npcs[kJohn].lines[1] = ""; // a talk that ends on its second line, without a battle
+    npcs[kJohn].battleLine = -1;
+    const sf::Vector2f beside = heroinePosition();
+    const int row = static_cast<int>(beside.y / 100) - 1;
+    for (int col = static_cast<int>(beside.x / 100); col <= (beside.x + 84) / 100; ++col) {
+        placeCell(row, col, 12, 0); // ravine right above her
+    }
+    pressKey(sf::Keyboard::E);
+    pressKey(sf::Keyboard::E);
+    ASSERT_FALSE(conversation.dialogueOpen);
+    EXPECT_GT(heroinePosition().y, beside.y - 100);
+    placeSensors();
+    EXPECT_FALSE(updateTileContacts()) << "her feet went into the ravine";
+    playFrame(screen);
+    playFrame(screen);
+    EXPECT_EQ(conversation.activeNpc, kJohn); // still within his reach...
+    EXPECT_FALSE(conversation.dialogueOpen);  // ...but he lets her go
+    {
+        std::lock_guard<std::mutex> lock(heroineLock());
+        heroine.setPosition(beside.x + 400, beside.y);
+    }
+    playFrame(screen);
+    {
+        std::lock_guard<std::mutex> lock(heroineLock());
+        heroine.setPosition(beside);
+    }
+    playFrame(screen);
+    playFrame(screen);
+    EXPECT_TRUE(conversation.dialogueOpen); // she came back: he speaks first again
+}
+
+// A find taken with E while a talk is open shows its message from the first line; the talk's
+// speaker walks on, and the quest its choice moved to still gets its chapter card.
+TEST_F(ConversationTest, AFindTakenDuringATalkLetsItsSpeakerGoAndKeepsItsChapter) {
+    npcs[kSage].direction = 0; // a sage who walks about, to see him let go
+    standBeside(kSage);
+    pressKey(sf::Keyboard::E);
+    stepToChoices();
+    choose(1); // "Avverti il villaggio": quest 2, and the talk goes on
+    ASSERT_TRUE(conversation.dialogueOpen);
+    const sf::Vector2f at = heroinePosition();
+    placeCell(static_cast<int>(at.y / 100), static_cast<int>((at.x + 84 + 29) / 100), 1, 509);
+    playFrame(screen);
+    ASSERT_EQ(conversation.interactObject, 509);
+    pressKey(sf::Keyboard::E);
+    EXPECT_EQ(conversation.activeNpc, kItemMessage);
+    EXPECT_EQ(conversation.dialogueLine, 0);
+    EXPECT_EQ(currentLine(), "Kaiva ha ottenuto: Armatura di Pelle");
+    EXPECT_EQ(npcs[kSage].direction, 0);
+    EXPECT_TRUE(story.transitionPending);
+    EXPECT_EQ(story.currentQuest, 2);
 }

@@ -239,3 +239,18 @@ TEST_F(HeroineTest, AMessageSpeakerIsNotReplacedByANearbyCharacter) {
     playFrames(1);
     EXPECT_EQ(conversation.activeNpc, 1991);
 }
+
+// In a pocket of trees (above, below and to the left) that she entered along its walls, every
+// direction she touched on the way in is still cleared: the way she came in must open again.
+TEST_F(HeroineTest, APocketSheWalkedIntoAlwaysLetsHerOut) {
+    placeCell(4, 7, 1, 500);
+    placeCell(6, 7, 1, 500);
+    placeCell(5, 6, 1, 500);
+    putHeroineAt({670, 516}); // her left line in the tree beside, her lower line in the one below
+    world.canMoveUp = false;  // left cleared by the walls she slid along to get here
+    world.canMoveRight = false;
+    ASSERT_TRUE(updateTileContacts());
+    EXPECT_TRUE(world.canMoveUp || world.canMoveRight);
+    EXPECT_FALSE(world.canMoveLeft);
+    EXPECT_FALSE(world.canMoveDown);
+}

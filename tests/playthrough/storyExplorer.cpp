@@ -1,0 +1,741 @@
+// storyExplorer.cpp -- the explorer's tours, its random play, its checks and its recovery.
+#include "playthrough/storyExplorer.h"
+
+#include "playthrough/storySteps.h"
+#include "testSupport.h"
+
+#include "shell/frame.h"
+#include "shell/gameClock.h"
+#include "shell/gameState.h"
+#include "shell/input.h"
+#include "story/dialogueBox.h"
+#include "story/dialogueScript.h"
+#include "world/heroine.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <deque>
+#include <mutex>
+
+namespace {
+
+constexpr float kLattice = 10;
+constexpr int kPlayArea = 62;                                               // cells
+constexpr int kSide = static_cast<int>(kPlayArea * kCellPixels / kLattice); // lattice points
+constexpr int kUnreached = -1;
+constexpr float kTalkReach = 90;
+constexpr float kObjectReach = 30;
+constexpr int kPlaceEvery = 40; // frames between two starting places on a tour
+constexpr int kRecoveryFrames = 4000;
+constexpr int kStanding = 4;
+
+const sf::Keyboard::Key kWalkKeys[4] = {sf::Keyboard::D, sf::Keyboard::A, sf::Keyboard::S,
+                                        sf::Keyboard::W};
+const sf::Vector2i kWalkSteps[4] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
+// Keys a player may press at any moment besides walking: what the game reads, and one it does not.
+const sf::Keyboard::Key kOtherKeys[] = {
+    sf::Keyboard::E,    sf::Keyboard::Tab,  sf::Keyboard::Up,    sf::Keyboard::Down,
+    sf::Keyboard::W,    sf::Keyboard::S,    sf::Keyboard::Enter, sf::Keyboard::Num1,
+    sf::Keyboard::Num2, sf::Keyboard::Left, sf::Keyboard::Right, sf::Keyboard::Space,
+    sf::Keyboard::Q};
+// The pad's buttons a player may press at any moment (Select, held, would leave the game).
+const PadButton kPadButtons[] = {PadButton::Bottom, PadButton::Top, PadButton::Right,
+                                 PadButton::Start, PadButton::Left};
+
+bool chance(std::mt19937& random, double p) {
+    return std::uniform_real_distribution<double>(0, 1)(random) < p;
+}
+
+int pick(std::mt19937& random, int count) {
+    return std::uniform_int_distribution<int>(0, count - 1)(random);
+}
+
+bool isWorldCharacter(int index) {
+    return index >= 0 && index < kWorldCharacters;
+}
+
+bool isMessageSlot(int index) {
+    return index >= kFirstMessageSlot && index <= kArmourTrainingMessage;
+}
+
+bool choicesShowing() {
+    const int speaker = conversation.activeNpc;
+    return conversation.dialogueOpen && (isWorldCharacter(speaker) || isMessageSlot(speaker)) &&
+           npcs[speaker].choiceLine != -1 &&
+           conversation.dialogueLine == npcs[speaker].choiceLine && conversation.lineComplete;
+}
+
+bool roaming() {
+    return story.endingId == -1 && !battle.inBattle && !story.inventoryOpen &&
+           !conversation.dialogueOpen && !story.transitionPending;
+}
+
+sf::FloatRect characterReach(int index) {
+    std::lock_guard<std::mutex> lock(rosterLock());
+    sf::FloatRect reach = npcs[index].sprite.getGlobalBounds();
+    reach.left -= kTalkReach;
+    reach.width += 2 * kTalkReach;
+    return reach;
+}
+
+sf::FloatRect objectReach(sf::Vector2i cell) {
+    return {cell.x * kCellPixels - kObjectReach, cell.y * kCellPixels - kObjectReach,
+            kCellPixels + kObjectReach, kCellPixels + kObjectReach};
+}
+
+// The usable objects of the play area now.
+std::vector<sf::Vector2i> usableCells() {
+    std::vector<sf::Vector2i> found;
+    for (int row = 0; row < kPlayArea; ++row) {
+        std::lock_guard<std::mutex> lock(gridRowLock(row));
+        for (int col = 0; col < kPlayArea; ++col) {
+            if (cellAt(row, col).interactive) {
+                found.push_back({col, row});
+            }
+        }
+    }
+    return found;
+}
+
+// Whether a sensor line overlaps a blocking cell, as the game tests it.
+bool lineBlocked(const sf::FloatRect& line) {
+    const int colFirst = std::max(0, static_cast<int>(std::floor(line.left / kCellPixels)));
+    const int colLast = std::min(
+        kGridSize - 1, static_cast<int>(std::floor((line.left + line.width) / kCellPixels)));
+    const int rowFirst = std::max(0, static_cast<int>(std::floor(line.top / kCellPixels)));
+    const int rowLast = std::min(
+        kGridSize - 1, static_cast<int>(std::floor((line.top + line.height) / kCellPixels)));
+    for (int row = rowFirst; row <= rowLast; ++row) {
+        std::lock_guard<std::mutex> lock(gridRowLock(row));
+        for (int col = colFirst; col <= colLast; ++col) {
+            if (cellAt(row, col).blocking && line.intersects(objectBounds(row, col))) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+std::string describe(const char* what, int value) {
+    return std::string(what) + " " + std::to_string(value);
+}
+
+// --- The checks, after every frame. Each says what is wrong, or nothing. ---
+
+// A box on screen has someone to speak it: a placed character or a message speaker.
+std::string shownBoxHasASpeaker() {
+    if (chooseScreen().dialogueBox) {
+        const int speaker = conversation.activeNpc;
+        const bool placed = isWorldCharacter(speaker) && npcs[speaker].active;
+        if (!placed && !isMessageSlot(speaker)) {
+            return describe("a talk is shown with no speaker: activeNpc", speaker);
+        }
+    }
+    return {};
+}
+
+std::string valuesInRange() {
+    const int speaker = conversation.activeNpc;
+    if (speaker != -1 && !isWorldCharacter(speaker) && !isMessageSlot(speaker)) {
+        return describe("activeNpc out of range:", speaker);
+    }
+    if (story.currentQuest < 0 || story.currentQuest > 8) {
+        return describe("currentQuest out of the story:", story.currentQuest);
+    }
+    if (story.hope < 0 || story.hope > 200) {
+        return describe("hope out of range:", story.hope);
+    }
+    if (conversation.dialogueOpen &&
+        (conversation.dialogueLine < 0 || conversation.dialogueLine >= kDialogueLines)) {
+        return describe("dialogueLine out of range:", conversation.dialogueLine);
+    }
+    if (conversation.hoveredChoice < -1 || conversation.hoveredChoice >= kChoices) {
+        return describe("hoveredChoice out of range:", conversation.hoveredChoice);
+    }
+    if (battle.selectedMove > 3) {
+        return describe("selectedMove out of range:", battle.selectedMove);
+    }
+    for (int slot = 0; slot < 2; ++slot) {
+        if (story.equippedItem[slot] < -1 || story.equippedItem[slot] > 2) {
+            return describe("an equipment slot holds item", story.equippedItem[slot]);
+        }
+    }
+    if (story.applesCarried < 0 || story.applesCarried > 1 || story.applesDelivered > 3) {
+        return describe("apples carried/delivered out of range:",
+                        story.applesCarried * 10 + story.applesDelivered);
+    }
+    return {};
+}
+
+// Her feet stand on free ground: at least one of her four sensor lines touches no blocking cell.
+// A frame's walk may take a line a step into a wall; all four in walls leave no way out.
+std::string feetAreFree() {
+    for (const sf::RectangleShape& line : contactBoxes) {
+        if (!lineBlocked(line.getGlobalBounds())) {
+            return {};
+        }
+    }
+    const sf::FloatRect her = heroineBounds();
+    return "the heroine's feet are inside blocking cells at " +
+           std::to_string(static_cast<int>(her.left)) + "," +
+           std::to_string(static_cast<int>(her.top));
+}
+
+// The inventory covers the world: nothing may talk or fight under it.
+std::string nothingUnderTheInventory() {
+    if (story.inventoryOpen && (conversation.dialogueOpen || battle.inBattle)) {
+        return describe("a talk or a battle is open under the inventory: activeNpc",
+                        conversation.activeNpc);
+    }
+    return {};
+}
+
+// A character held standing by a talk is the one speaking.
+std::string heldSpeakerSpeaks() {
+    std::lock_guard<std::mutex> lock(rosterLock());
+    for (int i = 0; i < kWorldCharacters && npcs[i].active; ++i) {
+        const Npc& npc = npcs[i];
+        const bool held = npc.direction == kStanding && npc.restDirection != kStanding;
+        if (held && !(conversation.dialogueOpen && conversation.activeNpc == i)) {
+            return describe("a character stays held by a talk that is over:", i);
+        }
+    }
+    return {};
+}
+
+} // namespace
+
+// --- Tours: the places a story passes through. ---
+
+StoryExplorer::StoryExplorer() : player_(1) {
+    measureFreePoints(); // on the grid as the story starts: the same guide for every session
+    keepPlaces();
+    std::printf("explorer: %d starting places from the scripted tours\n", startingPlaces());
+}
+
+void StoryExplorer::keepPlaces() {
+    const GameSnapshot start = takeSnapshot();
+    places_.push_back({start, 0});
+    const auto toAnAttack = [this] {
+        askTheSage(player_, 0);
+        find(player_, {49, 37});
+        find(player_, {3, 15});
+        beatTheInvaders(player_);
+        passTheCrisocione(player_, 0);
+    };
+    const auto toTheApples = [this] {
+        askTheSage(player_, 1);
+        askHonani(player_, 0);
+        gatherTheApples(player_);
+        answer(player_, kHonani, 0);
+        player_.waitForPlay();
+        find(player_, {27, 35});
+        beatTheInvaders(player_);
+        passTheCrisocione(player_, 1);
+        // Up to the Boss's question, where sessions choose the story's end.
+        player_.walkToCharacter(kBoss);
+        player_.press(sf::Keyboard::E);
+        player_.talkToChoiceOrEnd();
+    };
+    const auto toTheTraining = [this] {
+        askTheSage(player_, 1);
+        askHonani(player_, 1);
+        train(player_, 0);
+    };
+    for (const auto& steps : {std::function<void()>(toAnAttack), std::function<void()>(toTheApples),
+                              std::function<void()>(toTheTraining)}) {
+        restoreSnapshot(start);
+        tour(steps);
+    }
+}
+
+void StoryExplorer::tour(const std::function<void()>& steps) {
+    int announced = story.currentQuest;
+    long frames = 0;
+    player_.watchFrames([&] {
+        if (story.transitionPending) {
+            announced = story.currentQuest; // its card is due
+        }
+        if (++frames % kPlaceEvery == 0 && story.endingId == -1) {
+            places_.push_back({takeSnapshot(&places_.back().game), announced});
+        }
+    });
+    steps();
+    player_.watchFrames({});
+    places_.push_back({takeSnapshot(&places_.back().game), announced});
+}
+
+// --- Frames. ---
+
+void StoryExplorer::frame(float seconds) {
+    player_.frame(seconds);
+    // The character thread's pass, between two frames.
+    characterPass(passClock_, timers_, passClock_.getElapsedTime());
+    ++sessionFrame_;
+    ++tally_.frames;
+    noteFrame();
+}
+
+void StoryExplorer::noteFrame() {
+    if (conversation.dialogueOpen && (!lastBoxOpen_ || conversation.activeNpc != lastSpeaker_)) {
+        ++tally_.talksOpened;
+        if (conversation.activeNpc == kItemMessage) {
+            ++tally_.finds;
+        }
+    }
+    const int target = conversation.dialogueOpen ? -1 : conversation.activeNpc;
+    cameIntoReach_ = target != -1 && target != lastTarget_;
+    lastTarget_ = target;
+}
+
+// --- Walking: the distance fields over the lattice of the play area. ---
+
+void StoryExplorer::measureFreePoints() {
+    freePoints_.assign(static_cast<std::size_t>(kSide) * kSide, 0);
+    for (int y = 0; y < kSide; ++y) {
+        for (int x = 0; x < kSide; ++x) {
+            freePoints_[static_cast<std::size_t>(y * kSide + x)] =
+                player_.planner().free({x * kLattice, y * kLattice}) ? 1 : 0;
+        }
+    }
+}
+
+int StoryExplorer::latticeIndex(sf::Vector2f at) const {
+    const int x = static_cast<int>(std::lround(at.x / kLattice));
+    const int y = static_cast<int>(std::lround(at.y / kLattice));
+    if (x < 0 || y < 0 || x >= kSide || y >= kSide) {
+        return -1;
+    }
+    return y * kSide + x;
+}
+
+// Breadth first from every free point where she reaches `reach`.
+int StoryExplorer::fieldTo(const sf::FloatRect& reach) {
+    for (std::size_t i = 0; i < fieldGoals_.size(); ++i) {
+        if (fieldGoals_[i] == reach) {
+            return static_cast<int>(i);
+        }
+    }
+    std::vector<std::int32_t> distance(freePoints_.size(), kUnreached);
+    std::deque<int> queue;
+    for (int y = 0; y < kSide; ++y) {
+        for (int x = 0; x < kSide; ++x) {
+            const int index = y * kSide + x;
+            const sf::FloatRect her(x * kLattice, y * kLattice, kHeroineSize, kHeroineSize);
+            if (freePoints_[static_cast<std::size_t>(index)] && her.intersects(reach)) {
+                distance[static_cast<std::size_t>(index)] = 0;
+                queue.push_back(index);
+            }
+        }
+    }
+    while (!queue.empty()) {
+        const int index = queue.front();
+        queue.pop_front();
+        for (const sf::Vector2i step : kWalkSteps) {
+            const int x = index % kSide + step.x;
+            const int y = index / kSide + step.y;
+            if (x < 0 || y < 0 || x >= kSide || y >= kSide) {
+                continue;
+            }
+            const auto next = static_cast<std::size_t>(y * kSide + x);
+            if (freePoints_[next] && distance[next] == kUnreached) {
+                distance[next] = distance[static_cast<std::size_t>(index)] + 1;
+                queue.push_back(static_cast<int>(next));
+            }
+        }
+    }
+    fields_.push_back(std::move(distance));
+    fieldGoals_.push_back(reach);
+    return static_cast<int>(fields_.size()) - 1;
+}
+
+StoryExplorer::Goal StoryExplorer::chooseGoal() {
+    Goal goal;
+    const double roll = std::uniform_real_distribution<double>(0, 1)(random_);
+    if (roll < 0.45) {
+        goal.character = pick(random_, kWorldCharacters);
+        // The field leads to where the character started; its reach moves with it on the way.
+        const sf::Vector2i start(characterStartTable[goal.character].col,
+                                 characterStartTable[goal.character].row);
+        const sf::FloatRect around(start.x * kCellPixels - kTalkReach,
+                                   start.y * kCellPixels - kCellPixels,
+                                   kCellPixels + 2 * kTalkReach, 3 * kCellPixels);
+        goal.field = fieldTo(around);
+        goal.reach = around;
+    } else if (roll < 0.75) {
+        // Anywhere she can stand within three cells of where a character started: the ground
+        // around it, where talks that open by themselves catch her.
+        const int character = pick(random_, kWorldCharacters);
+        const sf::Vector2i start(characterStartTable[character].col,
+                                 characterStartTable[character].row);
+        for (int tries = 0; tries < 50; ++tries) {
+            const sf::Vector2i point((start.x - 3) * 10 + pick(random_, 70),
+                                     (start.y - 3) * 10 + pick(random_, 70));
+            const int index = point.y * kSide + point.x;
+            if (point.x >= 0 && point.y >= 0 && point.x < kSide && point.y < kSide &&
+                freePoints_[static_cast<std::size_t>(index)]) {
+                goal.reach = {point.x * kLattice, point.y * kLattice, kLattice, kLattice};
+                goal.field = fieldTo(goal.reach);
+                break;
+            }
+        }
+    } else if (roll < 0.95) {
+        const std::vector<sf::Vector2i> cells = usableCells();
+        if (!cells.empty()) {
+            goal.reach = objectReach(
+                cells[static_cast<std::size_t>(pick(random_, static_cast<int>(cells.size())))]);
+            goal.field = fieldTo(goal.reach);
+        }
+    }
+    return goal; // no field: she wanders
+}
+
+sf::Keyboard::Key StoryExplorer::stepTowards(const Goal& goal) {
+    if (goal.field < 0 || chance(random_, 0.15)) {
+        return kWalkKeys[pick(random_, 4)];
+    }
+    const std::vector<std::int32_t>& distance = fields_[static_cast<std::size_t>(goal.field)];
+    const int here = latticeIndex(heroinePosition());
+    if (here < 0) {
+        return kWalkKeys[pick(random_, 4)];
+    }
+    int best = -1;
+    std::int32_t bestDistance = distance[static_cast<std::size_t>(here)];
+    for (int m = 0; m < 4; ++m) {
+        const int x = here % kSide + kWalkSteps[m].x;
+        const int y = here / kSide + kWalkSteps[m].y;
+        if (x < 0 || y < 0 || x >= kSide || y >= kSide) {
+            continue;
+        }
+        const std::int32_t d = distance[static_cast<std::size_t>(y * kSide + x)];
+        if (d != kUnreached && (bestDistance == kUnreached || d < bestDistance)) {
+            bestDistance = d;
+            best = m;
+        }
+    }
+    return best < 0 ? kWalkKeys[pick(random_, 4)] : kWalkKeys[best];
+}
+
+// --- Random play. ---
+
+void StoryExplorer::chooseActions(bool verbose) {
+    // Walking: a key held for a few frames, most often the one that leads to the goal.
+    const sf::Vector2f at = heroinePosition();
+    stillFrames_ = at == lastAt_ ? stillFrames_ + 1 : 0;
+    lastAt_ = at;
+    if (walkFrames_ <= 0 || stillFrames_ > 3) {
+        if (walking_ != sf::Keyboard::Unknown) {
+            holdKey(walking_, false);
+        }
+        const bool arrived = heroineBounds().intersects(
+            goal_.character >= 0 ? characterReach(goal_.character) : goal_.reach);
+        if (arrived && chance(random_, 0.2)) {
+            goal_ = chooseGoal();
+        }
+        walking_ = arrived && chance(random_, 0.6) ? sf::Keyboard::Unknown
+                   : stillFrames_ > 3              ? kWalkKeys[pick(random_, 4)]
+                                                   : stepTowards(goal_);
+        walkFrames_ = 2 + pick(random_, 10);
+        stillFrames_ = 0;
+        if (walking_ != sf::Keyboard::Unknown) {
+            holdKey(walking_, true);
+        }
+        holdKey(sf::Keyboard::LShift, chance(random_, 0.3));
+    }
+    --walkFrames_;
+
+    // A choice the mouse came to rest on in the last frame is clicked now.
+    if (pendingClick_ >= 0) {
+        queueClick(sf::Mouse::Left, Player::choicePixel(pendingClick_));
+        ++tally_.choicesTaken;
+        pendingClick_ = -1;
+    }
+    std::vector<sf::Keyboard::Key> presses;
+    const bool nearGoal = heroineBounds().intersects(
+        goal_.character >= 0 ? characterReach(goal_.character) : goal_.reach);
+    if (battle.inBattle) {
+        if (chance(random_, 0.35)) {
+            presses.push_back(sf::Keyboard::E);
+        }
+        if (chance(random_, 0.2)) {
+            presses.push_back(chance(random_, 0.5) ? sf::Keyboard::Up : sf::Keyboard::S);
+        }
+    } else if (choicesShowing() && chance(random_, 0.12)) {
+        int k = pick(random_, kChoices);
+        while (npcs[conversation.activeNpc].choiceLabels[k].empty() && k > 0) {
+            --k;
+        }
+        const int way = pick(random_, 3); // the mouse, the number keys, the highlight
+        if (way == 0) {
+            pendingClick_ = k;
+            placeMouse(Player::choicePixel(k));
+        } else if (way == 1) {
+            presses.push_back(k == 0 ? sf::Keyboard::Num1 : sf::Keyboard::Num2);
+            ++tally_.choicesTaken;
+        } else {
+            presses.push_back(chance(random_, 0.5) ? sf::Keyboard::Left : sf::Keyboard::Right);
+            presses.push_back(sf::Keyboard::Space);
+            ++tally_.choicesTaken;
+        }
+    } else if (conversation.dialogueOpen && chance(random_, 0.25)) {
+        presses.push_back(sf::Keyboard::E);
+    } else if (chance(random_, nearGoal ? 0.2 : 0.03)) {
+        presses.push_back(sf::Keyboard::E);
+    }
+    // The frame after a character came within reach: whatever a player might press then.
+    if (cameIntoReach_ && chance(random_, 0.7)) {
+        presses.push_back(kOtherKeys[pick(random_, 2)]);
+    }
+    if (chance(random_, 0.02)) {
+        presses.push_back(kOtherKeys[pick(random_, static_cast<int>(std::size(kOtherKeys)))]);
+    }
+    if (story.inventoryOpen && chance(random_, 0.08)) {
+        presses.push_back(sf::Keyboard::Tab);
+    }
+    if (padPlugged_ && chance(random_, 0.04)) { // the pad's buttons, in the sessions with one
+        queuePadPress(0, kPadButtons[pick(random_, static_cast<int>(std::size(kPadButtons)))]);
+    }
+    if (chance(random_, 0.01)) { // a click anywhere
+        queueClick(sf::Mouse::Left, {pick(random_, 384), pick(random_, 216)});
+    }
+    for (const sf::Keyboard::Key key : presses) {
+        queueKeyPress(key);
+        if (key == sf::Keyboard::Tab && !story.inventoryOpen) {
+            ++tally_.inventories;
+        }
+    }
+    if (verbose) {
+        std::printf("frame %ld: walk %d, presses", sessionFrame_, static_cast<int>(walking_));
+        for (const sf::Keyboard::Key key : presses) {
+            std::printf(" %d", static_cast<int>(key));
+        }
+        std::printf(
+            "; quest %d talk %d line %d inventory %d battle %d; at %.1f,%.1f free %d%d%d%d\n",
+            story.currentQuest, conversation.activeNpc, conversation.dialogueLine,
+            story.inventoryOpen, battle.inBattle, at.x, at.y, world.canMoveUp, world.canMoveDown,
+            world.canMoveLeft, world.canMoveRight);
+    }
+}
+
+// --- The checks. ---
+
+std::string StoryExplorer::checkInvariants() {
+    for (std::string (*check)() : {shownBoxHasASpeaker, valuesInRange, feetAreFree,
+                                   nothingUnderTheInventory, heldSpeakerSpeaks}) {
+        std::string fault = check();
+        if (!fault.empty()) {
+            return fault;
+        }
+    }
+    // A talk that opens, or takes over the box, shows its first line from its first letter.
+    const bool opened =
+        conversation.dialogueOpen && (!lastBoxOpen_ || conversation.activeNpc != lastSpeaker_);
+    if (opened && !battle.inBattle && conversation.dialogueLine != 0) {
+        return describe("a talk opened on its line", conversation.dialogueLine) + " (speaker " +
+               std::to_string(conversation.activeNpc) + ")";
+    }
+    lastBoxOpen_ = conversation.dialogueOpen;
+    lastSpeaker_ = conversation.activeNpc;
+    // A quest that changed is announced by its chapter card once its talk is over.
+    tally_.chapterCards += lastPending_ && !story.transitionPending ? 1 : 0;
+    lastPending_ = story.transitionPending;
+    if (story.transitionPending) {
+        announcedQuest_ = story.currentQuest; // its card is due
+    } else if (!conversation.dialogueOpen && !battle.inBattle && story.endingId == -1 &&
+               story.currentQuest != announcedQuest_) {
+        return describe("the story moved to quest", story.currentQuest) +
+               " without its chapter card (last shown: " + std::to_string(announcedQuest_) + ")";
+    }
+    return {};
+}
+
+// Closes the inventory, goes on in the talk (answering with the first choice), fights with the
+// first move and waits out the transitions, until she walks free or the game has ended.
+std::string StoryExplorer::recover() {
+    for (const sf::Keyboard::Key key : kWalkKeys) {
+        holdKey(key, false);
+    }
+    holdKey(sf::Keyboard::LShift, false);
+    bool busy = false;
+    for (int i = 0; i < kRecoveryFrames; ++i) {
+        if (story.endingId != -1) {
+            queueKeyPress(sf::Keyboard::Enter);
+            frame(1.0f / 60);
+            return shell.closeRequested ? std::string() : "Enter does not leave the end screen";
+        }
+        if (roaming()) {
+            bool stillFree = true;
+            for (int m = 0; m < 4 && stillFree; ++m) {
+                const sf::Vector2f before = heroinePosition();
+                holdKey(kWalkKeys[m], true);
+                frame(1.0f / 60);
+                frame(1.0f / 60);
+                holdKey(kWalkKeys[m], false);
+                if (heroinePosition() != before) {
+                    tally_.recoveries += busy ? 1 : 0;
+                    return {};
+                }
+                stillFree = roaming(); // a character in reach may have begun to speak
+            }
+            if (stillFree) {
+                return "in free play she cannot walk in any direction";
+            }
+            continue;
+        }
+        busy = true;
+        if (story.inventoryOpen) {
+            queueKeyPress(sf::Keyboard::Tab);
+        } else if (battle.inBattle) {
+            if (battle.selectedMove > 0) {
+                queueKeyPress(sf::Keyboard::Up);
+            } else {
+                queueKeyPress(sf::Keyboard::E);
+            }
+        } else if (story.transitionPending) {
+            // the intro or chapter card plays on
+        } else if (choicesShowing()) {
+            if (pendingClick_ == 0) {
+                queueClick(sf::Mouse::Left, Player::choicePixel(0));
+                pendingClick_ = -1;
+            } else {
+                placeMouse(Player::choicePixel(0));
+                pendingClick_ = 0;
+            }
+        } else if (conversation.dialogueOpen) {
+            queueKeyPress(sf::Keyboard::E);
+        }
+        frame(1.0f / 60);
+        const std::string fault = checkInvariants();
+        if (!fault.empty()) {
+            return "during the recovery: " + fault;
+        }
+    }
+    return "no control came back within " + std::to_string(kRecoveryFrames) +
+           " frames of recovery (inventory " + std::to_string(story.inventoryOpen) + ", talk " +
+           std::to_string(conversation.dialogueOpen) + " with " +
+           std::to_string(conversation.activeNpc) + ", battle " + std::to_string(battle.inBattle) +
+           ", transition " + std::to_string(story.transitionPending) + ")";
+}
+
+// The shipped world keeps its characters away from the usable objects; another world need not.
+// Some sessions try the rules with a character standing beside one, where E reaches both.
+void StoryExplorer::moveACharacterBesideAnObject() {
+    std::vector<sf::Vector2i> cells = usableCells();
+    std::vector<sf::Vector2i> finds;
+    for (const sf::Vector2i cell : cells) {
+        std::lock_guard<std::mutex> lock(gridRowLock(cell.y));
+        const int id = cellAt(cell.y, cell.x).objectId;
+        if (id == 539 || id == 545 || id == 509) {
+            finds.push_back(cell);
+        }
+    }
+    if (!finds.empty() && chance(random_, 0.7)) {
+        cells = finds; // where E takes something and shows its message
+    }
+    if (cells.empty()) {
+        return;
+    }
+    const sf::Vector2i object =
+        cells[static_cast<std::size_t>(pick(random_, static_cast<int>(cells.size())))];
+    const int character = pick(random_, kWorldCharacters);
+    for (const int side : {1, -1}) {
+        const int col = object.x + side;
+        bool free = false;
+        {
+            std::lock_guard<std::mutex> lock(gridRowLock(object.y));
+            free = col >= 0 && col < kGridSize && !cellAt(object.y, col).blocking;
+        }
+        if (!free) {
+            continue;
+        }
+        {
+            std::lock_guard<std::mutex> lock(rosterLock());
+            Npc& npc = npcs[character];
+            npc.sprite.setPosition(col * kCellPixels, object.y * kCellPixels);
+            npc.patrolAnchor = npc.sprite.getPosition();
+        }
+        goal_.character = -1;
+        goal_.reach = objectReach(object);
+        goal_.field = fieldTo(goal_.reach);
+        arrangement_ = " (" + npcs[character].name + " moved beside the object at " +
+                       std::to_string(object.x) + "," + std::to_string(object.y) + ")";
+        return;
+    }
+}
+
+std::optional<ExplorerFinding> StoryExplorer::playSession(unsigned seed, bool verbose) {
+    random_.seed(seed);
+    std::srand(seed);
+    const Place& place = places_[static_cast<std::size_t>(pick(random_, startingPlaces()))];
+    useSimulatedInput(true);
+    restoreSnapshot(place.game);
+    announcedQuest_ = place.announcedQuest;
+    passClock_ = GameClock();
+    timers_ = startCharacterTimers(passClock_);
+    sessionFrame_ = 0;
+    varyFrameTime_ = chance(random_, 0.5);
+    lastSpeaker_ = conversation.activeNpc;
+    lastBoxOpen_ = conversation.dialogueOpen;
+    lastPending_ = story.transitionPending;
+    lastTarget_ = conversation.dialogueOpen ? -1 : conversation.activeNpc;
+    cameIntoReach_ = false;
+    pendingClick_ = -1;
+    goal_ = chooseGoal();
+    walking_ = sf::Keyboard::Unknown;
+    walkFrames_ = 0;
+    lastAt_ = heroinePosition();
+    stillFrames_ = 0;
+    placeMouse({pick(random_, 384), pick(random_, 216)});
+    arrangement_.clear();
+    padPlugged_ = chance(random_, 0.25);
+    if (padPlugged_) {
+        connectPad(0, true);
+    }
+    if (chance(random_, 0.12)) {
+        moveACharacterBesideAnObject();
+    }
+    ++tally_.sessions;
+
+    const int frames = 150 + pick(random_, 750);
+    for (int i = 0; i < frames && story.endingId == -1; ++i) {
+        const bool wasInBattle = battle.inBattle;
+        chooseActions(verbose);
+        frame(varyFrameTime_ ? std::uniform_real_distribution<float>(1.0f / 120, 1.0f / 20)(random_)
+                             : 1.0f / 60);
+        tally_.battles += battle.inBattle && !wasInBattle ? 1 : 0;
+        const std::string fault = checkInvariants();
+        if (!fault.empty()) {
+            return ExplorerFinding{seed, sessionFrame_, fault + arrangement_};
+        }
+    }
+    tally_.endings += story.endingId != -1 ? 1 : 0;
+    const std::string fault = recover();
+    if (!fault.empty()) {
+        return ExplorerFinding{seed, sessionFrame_, fault + arrangement_};
+    }
+    return std::nullopt;
+}
+
+std::uint64_t StoryExplorer::digest() const {
+    const sf::Vector2f at = heroinePosition();
+    std::uint64_t hash = 1469598103934665603ull;
+    const auto mix = [&hash](long long value) {
+        hash = (hash ^ static_cast<std::uint64_t>(value)) * 1099511628211ull;
+    };
+    for (const long long value :
+         {static_cast<long long>(at.x * 16), static_cast<long long>(at.y * 16),
+          static_cast<long long>(story.currentQuest), static_cast<long long>(story.hope),
+          static_cast<long long>(conversation.activeNpc),
+          static_cast<long long>(conversation.dialogueLine),
+          static_cast<long long>(conversation.typedChars), static_cast<long long>(battle.enemyHp),
+          static_cast<long long>(battle.playerHp), static_cast<long long>(story.endingId)}) {
+        mix(value);
+    }
+    std::lock_guard<std::mutex> lock(rosterLock());
+    for (int i = 0; i < kWorldCharacters; ++i) {
+        mix(static_cast<long long>(npcs[i].sprite.getPosition().x * 16));
+        mix(static_cast<long long>(npcs[i].sprite.getPosition().y * 16));
+    }
+    return hash;
+}
