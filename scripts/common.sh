@@ -109,21 +109,20 @@ timed() {
 }
 
 # Starts a private X server (1920 x 1080 like the game's screen; -noreset so that it survives the
-# moment its last client leaves, or the next window would fail to open), exports DISPLAY, and
-# stops it when the script ends.
+# moment its last client leaves, or the next window would fail to open) on a display number it
+# picks itself, exports DISPLAY, and stops it when the script ends. The tests that draw in-process
+# use it; each end-to-end test starts a screen of its own besides (tests/e2e/gameProcess.h).
 start_xvfb() {
-    local display=90
-    while [[ -e /tmp/.X${display}-lock || -e /tmp/.X11-unix/X${display} ]]; do
-        display=$((display + 1))
-    done
-    say "starting Xvfb on :$display"
-    Xvfb ":$display" -screen 0 1920x1080x24 -noreset -nolisten tcp >/dev/null 2>&1 &
+    local told _
+    told=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1920x1080x24 -noreset -nolisten tcp 3>"$told" >/dev/null 2>&1 &
     KAIVA_XVFB_PID=$!
     trap 'kill "$KAIVA_XVFB_PID" 2>/dev/null || true' EXIT
-    local _
     for _ in $(seq 100); do
-        [[ -e /tmp/.X11-unix/X${display} ]] && break
+        [[ -s $told ]] && break
         sleep 0.1
     done
-    export DISPLAY=":$display"
+    export DISPLAY=":$(head -n 1 "$told")"
+    rm -f "$told"
+    say "started Xvfb on $DISPLAY"
 }

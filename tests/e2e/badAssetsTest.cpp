@@ -55,11 +55,11 @@ void PrintTo(const AssetGroup& group, std::ostream* out) {
 
 using BadAssetCase = std::tuple<AssetGroup, Breakage>;
 
-class BadAssetsTest : public EndToEndTest<BadAssetCase> {};
+class RealGameBadAssets : public EndToEndTest<BadAssetCase> {};
 
 } // namespace
 
-TEST_P(BadAssetsTest, TheGamePlaysSaysOnlyItsOwnLineAndClosesWithStatusZero) {
+TEST_P(RealGameBadAssets, TheGamePlaysSaysOnlyItsOwnLineAndClosesWithStatusZero) {
     const auto& [group, breakage] = GetParam();
     const fs::path folder = copyOfAssets("bad-assets");
     for (const char* file : group.files) {
@@ -91,7 +91,7 @@ TEST_P(BadAssetsTest, TheGamePlaysSaysOnlyItsOwnLineAndClosesWithStatusZero) {
     fs::remove_all(folder);
 }
 
-INSTANTIATE_TEST_SUITE_P(Assets, BadAssetsTest,
+INSTANTIATE_TEST_SUITE_P(Assets, RealGameBadAssets,
                          ::testing::Combine(::testing::ValuesIn(kGroups),
                                             ::testing::ValuesIn(kBreakages)),
                          [](const auto& info) {

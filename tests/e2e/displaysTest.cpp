@@ -105,15 +105,16 @@ unsigned cursorWidthAround(const sf::Image& shot, sf::Vector2u mouse, unsigned r
     return left >= 0 && right >= 0 ? static_cast<unsigned>(right - left) : 0;
 }
 
-class DisplaysTest : public EndToEndTest<ScreenCase> {};
+class RealGameScreens : public ::testing::TestWithParam<ScreenCase> {};
 
 } // namespace
 
-TEST_P(DisplaysTest, TheWholePictureShowsScaledToFitAndTheMouseMeetsItsCell) {
+// Each on an X screen of the test's own, of the case's size.
+TEST_P(RealGameScreens, TheWholePictureShowsScaledToFitAndTheMouseMeetsItsCell) {
     const ScreenCase& screen = GetParam();
-    PrivateXServer server(std::to_string(screen.width) + "x" + std::to_string(screen.height) +
-                          "x24");
-    GameProcess game(KAIVA_BUILD_DIR, {{"DISPLAY", server.name()}});
+    const OwnScreen own(std::to_string(screen.width) + "x" + std::to_string(screen.height) + "x24");
+    ASSERT_FALSE(own.name().empty()) << "no X screen of the test's own";
+    GameProcess game(KAIVA_BUILD_DIR);
     const XWindow window = game.waitForWindow(seconds(30));
     ASSERT_NE(window, 0u) << game.errors();
     const WindowGeometry geometry = windowGeometry(game.display(), window);
@@ -124,12 +125,18 @@ TEST_P(DisplaysTest, TheWholePictureShowsScaledToFitAndTheMouseMeetsItsCell) {
     const float scale = static_cast<float>(screen.pictureWidth) / 1920;
     const sf::Vector2u mouse(screen.pictureLeft + screen.pictureWidth * 3 / 4,
                              screen.pictureTop + screen.pictureHeight * 3 / 4);
-    const std::string move = "DISPLAY=" + server.name() + " xdotool mousemove " +
-                             std::to_string(mouse.x) + " " + std::to_string(mouse.y);
+    const std::string move =
+        "xdotool mousemove " + std::to_string(mouse.x) + " " + std::to_string(mouse.y);
     ASSERT_EQ(std::system(move.c_str()), 0);
     std::this_thread::sleep_for(milliseconds(300));
 
-    const sf::Image first = takeScreenshot(game.display());
+    // The first frames take their time on a busy machine: the screen is judged once one shows.
+    sf::Image first = takeScreenshot(game.display());
+    const auto giveUp = std::chrono::steady_clock::now() + seconds(15);
+    while (!cornersDrawn(first, screen) && std::chrono::steady_clock::now() < giveUp) {
+        std::this_thread::sleep_for(milliseconds(100));
+        first = takeScreenshot(game.display());
+    }
     const std::filesystem::path shots = std::filesystem::path(KAIVA_BUILD_DIR) / "screenshots";
     std::filesystem::create_directories(shots);
     first.saveToFile((shots / ("e2e-screen-" + std::string(screen.name) + ".png")).string());
@@ -138,7 +145,9 @@ TEST_P(DisplaysTest, TheWholePictureShowsScaledToFitAndTheMouseMeetsItsCell) {
 
     const unsigned expected = static_cast<unsigned>(std::lround(kCellPixels * scale));
     unsigned width = 0;
-    for (int shot = 0; shot < 40 && width == 0; ++shot) {
+    // Frames of a slow build come seldom: the edges are looked for in the frames of 15 s.
+    const auto cursorGiveUp = std::chrono::steady_clock::now() + seconds(15);
+    while (width == 0 && std::chrono::steady_clock::now() < cursorGiveUp) {
         width = cursorWidthAround(takeScreenshot(game.display()), mouse, expected + 4);
     }
     EXPECT_NEAR(static_cast<double>(width), expected, 2.0) << "the tile cursor's square";
@@ -151,5 +160,5 @@ TEST_P(DisplaysTest, TheWholePictureShowsScaledToFitAndTheMouseMeetsItsCell) {
     EXPECT_EQ(game.waitForExit(closeGrace()), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Screens, DisplaysTest, ::testing::ValuesIn(kScreens),
+INSTANTIATE_TEST_SUITE_P(Screens, RealGameScreens, ::testing::ValuesIn(kScreens),
                          [](const auto& info) { return std::string(info.param.name); });

@@ -12,6 +12,7 @@
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <fstream>
+#include <poll.h>
 #include <sstream>
 #include <sys/wait.h>
 #include <thread>
@@ -261,23 +262,31 @@ std::chrono::milliseconds closeGrace() {
 }
 
 PrivateXServer::PrivateXServer(const std::string& screen) {
-    int number = 110;
-    while (std::filesystem::exists("/tmp/.X11-unix/X" + std::to_string(number)) ||
-           std::filesystem::exists("/tmp/.X" + std::to_string(number) + "-lock")) {
-        ++number;
+    int told[2];
+    if (pipe(told) != 0) {
+        return;
     }
-    name_ = ":" + std::to_string(number);
     pid_ = fork();
     if (pid_ == 0) {
+        close(told[0]);
         redirect(STDOUT_FILENO, "/dev/null");
         redirect(STDERR_FILENO, "/dev/null");
-        execlp("Xvfb", "Xvfb", name_.c_str(), "-screen", "0", screen.c_str(), "-noreset",
+        const std::string fd = std::to_string(told[1]);
+        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-noreset",
                "-nolisten", "tcp", static_cast<char*>(nullptr));
         _exit(127);
     }
-    const std::string socket = "/tmp/.X11-unix/X" + std::to_string(number);
-    for (int i = 0; i < 100 && !std::filesystem::exists(socket); ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    close(told[1]);
+    // The server writes its display number, then a line end, once it takes connections.
+    std::string number;
+    pollfd wait{told[0], POLLIN, 0};
+    char c = 0;
+    while (poll(&wait, 1, 10000) == 1 && read(told[0], &c, 1) == 1 && c != '\n') {
+        number += c;
+    }
+    close(told[0]);
+    if (!number.empty()) {
+        name_ = ":" + number;
     }
 }
 
@@ -291,6 +300,41 @@ void PrivateXServer::stop() {
         waitpid(pid_, nullptr, 0);
         pid_ = -1;
     }
+}
+
+OwnScreen::OwnScreen(const std::string& screen) : server_(screen) {
+    if (const char* display = std::getenv("DISPLAY")) {
+        previous_ = display;
+    }
+    if (!server_.name().empty()) {
+        setenv("DISPLAY", server_.name().c_str(), 1);
+    }
+}
+
+OwnScreen::~OwnScreen() {
+    if (previous_) {
+        setenv("DISPLAY", previous_->c_str(), 1);
+    } else {
+        unsetenv("DISPLAY");
+    }
+}
+
+void RealGameTest::SetUp() {
+    screen_.emplace();
+    ASSERT_FALSE(screen_->name().empty()) << "no X screen of the test's own";
+}
+
+std::map<std::string, std::string> preloading(const std::string& library,
+                                              std::map<std::string, std::string> environment) {
+    std::string& preload = environment["LD_PRELOAD"];
+    preload = preload.empty() ? library : library + ":" + preload;
+    return environment;
+}
+
+std::map<std::string, std::string> introFlownThrough(std::map<std::string, std::string> environment,
+                                                     int frames) {
+    environment["KAIVA_FLY_FRAMES"] = std::to_string(frames);
+    return preloading(KAIVA_FAST_FORWARD, std::move(environment));
 }
 
 WindowGeometry windowGeometry(Display* display, Window window) {

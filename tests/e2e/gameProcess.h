@@ -75,17 +75,32 @@ private:
 // build, which runs the whole game (and its ending, Mesa's included) many times slower.
 std::chrono::milliseconds closeGrace();
 
-// An Xvfb server of its own, for a test that needs a screen of another size.
+// An Xvfb server of its own, on a display number the server picks itself (-displayfd), so that
+// tests that run at the same time, and other programs' servers, never meet.
 class PrivateXServer {
 public:
     explicit PrivateXServer(const std::string& screen); // e.g. "1280x1024x24"
     ~PrivateXServer();
     void stop(); // the server ends, and every connection to it with it
-    const std::string& name() const { return name_; } // e.g. ":117"
+    const std::string& name() const { return name_; } // e.g. ":117"; empty if it never started
 
 private:
     pid_t pid_ = -1;
     std::string name_;
+};
+
+// An X screen of the test's own, 1920 x 1080 like the game's: while it lives, DISPLAY names it for
+// this process and every program it starts (the game, xdotool), so that two end-to-end tests run
+// at the same time never find, press keys into or close each other's game.
+class OwnScreen {
+public:
+    explicit OwnScreen(const std::string& screen = "1920x1080x24");
+    ~OwnScreen(); // DISPLAY as it was before
+    const std::string& name() const { return server_.name(); }
+
+private:
+    PrivateXServer server_;
+    std::optional<std::string> previous_;
 };
 
 struct WindowGeometry {
@@ -103,10 +118,42 @@ sf::Color screenPixel(XDisplay* display, unsigned x, unsigned y);
 // file away or break one.
 std::filesystem::path copyOfAssets(const std::string& tag);
 
-// The end-to-end tests run through a list of cases: each starts the game on the X display.
+// The end-to-end tests: the real game on an X screen of the test's own (OwnScreen). A test of
+// one case derives from RealGameTest, a test over a list of cases from EndToEndTest<Case>.
+class RealGameTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override { screen_.reset(); }
+
+private:
+    std::optional<OwnScreen> screen_;
+};
+
 template <class Case> class EndToEndTest : public ::testing::TestWithParam<Case> {
 protected:
     void SetUp() override {
-        ASSERT_NE(std::getenv("DISPLAY"), nullptr) << "the end-to-end tests need an X display";
+        screen_.emplace();
+        ASSERT_FALSE(screen_->name().empty()) << "no X screen of the test's own";
     }
+    void TearDown() override { screen_.reset(); }
+
+private:
+    std::optional<OwnScreen> screen_;
 };
+
+// The environment that starts the game with `library` preloaded before those `environment`
+// already preloads.
+std::map<std::string, std::string> preloading(const std::string& library,
+                                              std::map<std::string, std::string> environment);
+
+// How many frames of the intro a test may fly through unseen (fastForward.cpp): nearly all of its
+// 3,497, so that the tests of later phases see its last moments, then the chapter card.
+constexpr int kIntroFramesToFly = 3400;
+
+// The environment that starts the game with its first `frames` frames flown through: every step of
+// the game runs in each of them, nothing is drawn and the frame-rate limit does not wait
+// (fastForward.cpp, preloaded). A test of a later phase reaches it in seconds instead of the
+// intro's minute or more; what it checks there is drawn and timed as always.
+std::map<std::string, std::string>
+introFlownThrough(std::map<std::string, std::string> environment = {},
+                  int frames = kIntroFramesToFly);

@@ -136,11 +136,11 @@ bool onlyPlainLines(const std::string& text) {
     });
 }
 
-class HostileMapTest : public EndToEndTest<HostileMap> {};
+class RealGameHostileMap : public EndToEndTest<HostileMap> {};
 
 } // namespace
 
-TEST_P(HostileMapTest, TheGameKeepsRunningSaysOneLinePerMapAndClosesWithStatusZero) {
+TEST_P(RealGameHostileMap, TheGameKeepsRunningSaysOneLinePerMapAndClosesWithStatusZero) {
     const HostileMap& map = GetParam();
     const fs::path folder = gameFolderWith(map);
     {
@@ -167,5 +167,5 @@ TEST_P(HostileMapTest, TheGameKeepsRunningSaysOneLinePerMapAndClosesWithStatusZe
     fs::remove_all(folder);
 }
 
-INSTANTIATE_TEST_SUITE_P(Maps, HostileMapTest, ::testing::ValuesIn(hostileMaps()),
+INSTANTIATE_TEST_SUITE_P(Maps, RealGameHostileMap, ::testing::ValuesIn(hostileMaps()),
                          [](const auto& info) { return std::string(info.param.name); });

@@ -27,6 +27,7 @@
 #include <cstdlib>
 #include <optional>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -37,10 +38,11 @@ using Clock = std::chrono::steady_clock;
 const std::string kAssets = KAIVA_ASSETS_DIR;
 const sf::Vector2i kMousePark(1600, 420); // clear of the HUD, the pop-up and the dialogue box
 const sf::FloatRect kPlayArea(0, 0, 6200, 6000);
-constexpr float kClearance = 12;   // a run may end a few pixels off: keep that far from walls
-constexpr float kSpeed = 200;      // pixels a second, walking
-constexpr int kShortestPress = 30; // milliseconds: shorter ones may fall between two frames
-constexpr float kCloseEnough = 6;  // pixels short of a run's end that count as there
+constexpr float kClearance = 12;      // a run may end a few pixels off: keep that far from walls
+constexpr float kSpeed = 200;         // pixels a second, walking
+constexpr int kShortestPress = 30;    // milliseconds: shorter ones may fall between two frames
+constexpr float kSlowFramePress = 40; // pixels: a press of 200 ms, longer than a slow frame
+constexpr float kCloseEnough = 6;     // pixels short of a run's end that count as there
 constexpr float kTalkReach = 90;
 
 void run(const std::string& command) {
@@ -106,15 +108,20 @@ sf::FloatRect meetingPlaceOf(int index) {
     return {middle.x - 15, middle.y - 15, 30, 30};
 }
 
+// Where a player notes its presses: a file of this process's own, since players may run at once.
+std::filesystem::path traceFile() {
+    const std::filesystem::path shots = std::filesystem::path(KAIVA_BUILD_DIR) / "screenshots";
+    std::filesystem::create_directories(shots);
+    return shots / ("play-trace-" + std::to_string(getpid()) + ".txt");
+}
+
 bool sameColour(sf::Color a, sf::Color b) {
     return a.r == b.r && a.g == b.g && a.b == b.b;
 }
 
 } // namespace
 
-RealPlayer::RealPlayer(GameProcess& game)
-    : game_(game),
-      trace_(std::filesystem::path(KAIVA_BUILD_DIR) / "screenshots" / "play-trace.txt") {
+RealPlayer::RealPlayer(GameProcess& game) : game_(game), trace_(traceFile()) {
     resetGameState();
     EXPECT_TRUE(loadLayer(kAssets + "/maps/mapLv0.txt", MapLayer::Ground));
     EXPECT_TRUE(loadLayer(kAssets + "/maps/mapLv1.txt", MapLayer::Object));
@@ -350,6 +357,17 @@ void RealPlayer::walk(const std::string& key, float pixels) {
            << "," << heroine_.y << std::endl;
 }
 
+// On a busy machine a frame may outlast a short press, which then moves her not at all: pressed
+// again, longer each time, up to a slow frame's length, before she counts as held.
+void RealPlayer::step(const std::string& key, float pixels) {
+    const sf::Vector2f before = heroine_;
+    walk(key, pixels);
+    for (float longer = kSlowFramePress / 2; heroine_ == before && longer <= kSlowFramePress;
+         longer *= 2) {
+        walk(key, std::max(pixels, longer));
+    }
+}
+
 // A straight run, walked in presses of at most 300 pixels, each followed by asking where she is: a
 // press goes a frame or two too far or too short on a busy machine, so the next one is aimed at
 // what is left. A character that speaks first may stop her on the way: the talk has begun. False
@@ -369,7 +387,7 @@ bool RealPlayer::walkRun(const RoutePlanner::Run& run, int goal) {
             return true;
         }
         const sf::Vector2f before = heroine_;
-        walk(keyName(run.key), std::min(ahead, kLongestPress));
+        step(keyName(run.key), std::min(ahead, kLongestPress));
         if (goal >= 0 && npcs[goal].startsTalk && dialogueShown(screen())) {
             return true;
         }
@@ -416,7 +434,16 @@ bool RealPlayer::walkTo(const std::function<bool(const sf::FloatRect&)>& arrived
         if (stuck_ > 3) {
             return false;
         }
-        const auto runs = planner_.runs(heroine_, arrived, avoided, kClearance, kPlayArea);
+        auto runs = planner_.runs(heroine_, arrived, avoided, kClearance, kPlayArea);
+        // The planner's lattice starts where she stands: a narrow gap it finds closed from one
+        // place may be open from a few pixels aside.
+        for (const char* aside : {"w", "s", "a", "d"}) {
+            if (!runs.empty()) {
+                break;
+            }
+            step(aside, 6);
+            runs = planner_.runs(heroine_, arrived, avoided, kClearance, kPlayArea);
+        }
         if (runs.empty()) {
             ADD_FAILURE() << "no way from " << heroine_.x << "," << heroine_.y;
             return false;

@@ -70,6 +70,8 @@ private:
     bool walkTo(const std::function<bool(const sf::FloatRect&)>& arrived, int goal);
     bool walkRun(const RoutePlanner::Run& run, int goal);
     bool unstick(int goal, const std::string& key);
+    // walk(), pressed again and longer when a press did not move her at all.
+    void step(const std::string& key, float pixels);
     void hold(const std::string& key, std::chrono::milliseconds duration);
     // Asks the game where she is and waits for its answer.
     bool locate();

@@ -34,21 +34,27 @@ void expectTheGameRunsThrough(const std::filesystem::path& launcher, const std::
                                                                   << game.errors();
 }
 
-// The build installed as the package lays it out, under a prefix of its own.
-class PrivatePrefix : public ::testing::Test {
+// The build installed as the package lays it out, under a prefix of its own; the game on an X
+// screen of the test's own.
+class PrivatePrefix : public RealGameTest {
 protected:
     void SetUp() override {
-        ASSERT_NE(std::getenv("DISPLAY"), nullptr) << "the launcher tests need an X display";
+        RealGameTest::SetUp();
         prefix_ = makeTempDir("prefix");
         const std::string command = std::string(KAIVA_CMAKE) + " --install " + KAIVA_BUILD_DIR +
                                     " --prefix " + prefix_.string() + " > /dev/null";
         ASSERT_EQ(std::system(command.c_str()), 0) << command;
     }
-    void TearDown() override { std::filesystem::remove_all(prefix_); }
+    void TearDown() override {
+        std::filesystem::remove_all(prefix_);
+        RealGameTest::TearDown();
+    }
 
     std::filesystem::path launcher() const { return prefix_ / "games" / "kaiva"; }
     std::filesystem::path prefix_;
 };
+
+class InstalledPackage : public RealGameTest {};
 
 } // namespace
 
@@ -64,11 +70,10 @@ TEST_F(PrivatePrefix, WithoutItsDataFolderTheLauncherSaysSoAndFails) {
     EXPECT_EQ(game.console(), "");
 }
 
-TEST(InstalledPackage, TheGameStartsFromAnyFolderThroughUsrGamesKaiva) {
+TEST_F(InstalledPackage, TheGameStartsFromAnyFolderThroughUsrGamesKaiva) {
     if (!std::filesystem::exists(kInstalledLauncher)) {
         GTEST_SKIP() << kInstalledLauncher << " is not installed (tests/package/installAndRun.sh "
                      << "installs the package and runs this test)";
     }
-    ASSERT_NE(std::getenv("DISPLAY"), nullptr) << "the launcher tests need an X display";
     expectTheGameRunsThrough(kInstalledLauncher, "launcher-installed.png");
 }

@@ -143,45 +143,6 @@ TEST(GameState, ResetPutsEveryValueBackToItsStart) {
     }
 }
 
-TEST(GameState, ArmourAndWeaponItemAreOneArrayIndexedBySlot) {
-    resetGameState();
-    const int weaponSlot = 1;
-    story.equippedItem[weaponSlot] = 1;
-    EXPECT_EQ(story.equippedItem[1], 1);  // weaponItem
-    EXPECT_EQ(story.equippedItem[0], -1); // armourItem untouched
-}
-
-TEST(GameState, StartUpTablesFillTheQuestsAndTheMoves) {
-    resetGameState();
-    setUpBattleMoves();
-    for (int i = 0; i < kQuestCount; ++i) {
-        initQuest(i);
-    }
-    EXPECT_EQ(quests[0].title, "Il Vecchio");
-    EXPECT_EQ(quests[0].transitionKind, 0);
-    EXPECT_EQ(quests[6].objective, "Sconfiggi gli invasori ad EST per ottenere informazioni");
-    EXPECT_EQ(quests[8].transitionKind, -1);
-    EXPECT_EQ(quests[5].title, "Void");
-    EXPECT_EQ(quests[19].objective, "Void");
-    struct Move {
-        const char* name;
-        int icon, shield, power, misfortune;
-        bool self;
-    };
-    const Move expected[] = {{"Spadata", 0, 0, 0, 0, false},
-                             {"Scudo di Visnu", 1, 1, 0, 0, true},
-                             {"Potenza di Karttikeya", 3, 0, 2, 0, true},
-                             {"Sfortuna di Ganesha", 2, 0, 0, 1, false}};
-    for (int i = 0; i < kMoveCount; ++i) {
-        EXPECT_EQ(battleMoves[i].name, expected[i].name);
-        EXPECT_EQ(battleMoves[i].iconCell, expected[i].icon) << i;
-        EXPECT_EQ(battleMoves[i].shieldAmount, expected[i].shield) << i;
-        EXPECT_EQ(battleMoves[i].powerAmount, expected[i].power) << i;
-        EXPECT_EQ(battleMoves[i].misfortuneAmount, expected[i].misfortune) << i;
-        EXPECT_EQ(battleMoves[i].targetsSelf, expected[i].self) << i;
-    }
-}
-
 TEST(GameState, AMoveKindOutsideTheTableLeavesItsSlotEmpty) {
     resetGameState();
     moveKinds[2] = 7;

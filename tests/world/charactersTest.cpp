@@ -13,6 +13,7 @@
 
 #include <mutex>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -231,87 +232,112 @@ TEST_F(PatrolTest, NearMeansWithinSixCellsAcrossAndThreeUpOrDown) {
 
 namespace {
 
-// The bounce as it was first written, kept as the reference: every blocking cell of the visible
-// window in row-major order, on a copy of the record.
-void bounceOverEveryCell(Npc& npc) {
-    const sf::Vector2f start = npc.sprite.getPosition();
-    const sf::FloatRect bounds = npc.sprite.getGlobalBounds();
-    const sf::Vector2f size = npc.sprite.getSize();
-    const VisibleWindow window = world.visibleWindow.load();
-    for (int row = window.visibleRowFirst; row < window.visibleRowEnd; ++row) {
-        for (int col = window.visibleColFirst; col < window.visibleColEnd; ++col) {
-            if (!cellAt(row, col).blocking) {
-                continue;
-            }
-            sf::FloatRect cell = objectBounds(row, col);
-            cell.width -= 1;
-            cell.height -= 1;
-            if (!bounds.intersects(cell)) {
-                continue;
-            }
-            const std::int16_t way = npc.direction;
-            npc.sprite.setPosition(way == 1   ? sf::Vector2f(cell.left + cell.width, start.y)
-                                   : way == 0 ? sf::Vector2f(cell.left - size.x, start.y)
-                                   : way == 2 ? sf::Vector2f(start.x, cell.top + cell.height)
-                                              : sf::Vector2f(start.x, cell.top - size.y));
-            npc.direction = way == 1 ? 0 : way == 0 ? 1 : way == 2 ? 3 : 2;
-            npc.patrolAnchor = npc.sprite.getPosition();
-        }
-    }
-}
+struct Bounce {
+    sf::Vector2f position;
+    std::int16_t direction;
+    sf::Vector2f anchor;
+};
 
-// Bounces character `index` from `at`, facing `direction`, both ways; false when they differ.
-// Counts the bounces that moved it.
-bool bouncesAlike(int index, sf::Vector2f at, std::int16_t direction, int& pushed) {
+// Character `index` set at `at` facing `direction`, bounced by the game over the window.
+Bounce bounceFrom(int index, sf::Vector2f at, std::int16_t direction, const VisibleWindow& window) {
+    world.visibleWindow.store(window);
     std::lock_guard<std::mutex> lock(rosterLock());
     Npc& npc = npcs[index];
     npc.sprite.setPosition(at);
     npc.direction = direction;
     npc.patrolAnchor = {-1, -1};
-    Npc reference = npc;
     bounceOffTiles(index);
-    bounceOverEveryCell(reference);
-    pushed += npc.sprite.getPosition() != at ? 1 : 0;
-    return npc.sprite.getPosition() == reference.sprite.getPosition() &&
-           npc.direction == reference.direction && npc.patrolAnchor == reference.patrolAnchor;
+    return {npc.sprite.getPosition(), npc.direction, npc.patrolAnchor};
+}
+
+// The blocking cells of the window a character of this size at `at` overlaps, each less a pixel
+// wide and high (a character may stand flush against a cell).
+std::vector<sf::FloatRect> blockingCellsMet(sf::Vector2f at, const VisibleWindow& window) {
+    const sf::FloatRect bounds(at, {84, 84});
+    std::vector<sf::FloatRect> met;
+    for (int row = window.visibleRowFirst; row < window.visibleRowEnd; ++row) {
+        for (int col = window.visibleColFirst; col < window.visibleColEnd; ++col) {
+            sf::FloatRect cell = objectBounds(row, col);
+            cell.width -= 1;
+            cell.height -= 1;
+            if (cellAt(row, col).blocking && bounds.intersects(cell)) {
+                met.push_back(cell);
+            }
+        }
+    }
+    return met;
+}
+
+// Where a character facing `direction` stands once pushed back flush against `cell`.
+sf::Vector2f flushAgainst(const sf::FloatRect& cell, sf::Vector2f at, std::int16_t direction) {
+    switch (direction) {
+    case 0: // right
+        return {cell.left - 84, at.y};
+    case 1: // left
+        return {cell.left + cell.width, at.y};
+    case 2: // up
+        return {at.x, cell.top + cell.height};
+    default: // down
+        return {at.x, cell.top - 84};
+    }
 }
 
 } // namespace
 
-// Over the intro's window of the whole grid, the bounce visits only the cells under the character;
-// it must push and turn exactly as a bounce off every cell of the window does: each character of
-// the shipped map, all around its start cell and facing each way, over the whole grid and over a
-// roaming window.
-TEST_F(GameTest, BouncingOffTheCellsUnderACharacterMatchesBouncingOffEveryCell) {
+// Over the intro's window of the whole grid the bounce visits only the cells under a character.
+// Each character of the shipped map, all around its start cell and facing each way: the bounce is
+// the same over the whole grid as over a roaming window around it; a character that meets no
+// blocking cell stays as it was; one that meets a single one stands flush against it, turned the
+// other way and anchored there; one that meets several is pushed by each and anchored where it
+// ends.
+TEST_F(GameTest, ACharacterBouncesOffTheBlockingCellsItMeetsWhateverTheWindow) {
     ASSERT_TRUE(loadLayer(std::string(KAIVA_ASSETS_DIR) + "/maps/mapLv0.txt", MapLayer::Ground));
     ASSERT_TRUE(loadLayer(std::string(KAIVA_ASSETS_DIR) + "/maps/mapLv1.txt", MapLayer::Object));
     placeCharacters();
-    int pushed = 0;
+    const VisibleWindow wholeGrid{0, 249, 0, 249};
+    const std::int16_t turned[4] = {1, 0, 3, 2};
+    int metOne = 0;
+    int metSeveral = 0;
     for (int index = 0; index < kWorldCharacters; ++index) {
         const sf::Vector2f home = npcs[index].sprite.getPosition();
-        const VisibleWindow windows[] = {
-            {0, 249, 0, 249},
-            visibleWindowAround(home, kScreenCellsWide, kScreenCellsHigh),
-        };
-        for (const VisibleWindow& window : windows) {
-            world.visibleWindow.store(window);
-            for (float dx = -150; dx <= 150; dx += 37) {
-                for (float dy = -150; dy <= 150; dy += 37) {
-                    for (std::int16_t direction = 0; direction < 4; ++direction) {
-                        const sf::Vector2f at = home + sf::Vector2f(dx, dy);
-                        EXPECT_TRUE(bouncesAlike(index, at, direction, pushed))
-                            << "character " << index << " at " << at.x << ", " << at.y << " facing "
-                            << direction;
+        const VisibleWindow roaming = visibleWindowAround(home, kScreenCellsWide, kScreenCellsHigh);
+        for (float dx = -150; dx <= 150; dx += 37) {
+            for (float dy = -150; dy <= 150; dy += 37) {
+                const sf::Vector2f at = home + sf::Vector2f(dx, dy);
+                const std::vector<sf::FloatRect> met = blockingCellsMet(at, roaming);
+                for (std::int16_t direction = 0; direction < 4; ++direction) {
+                    SCOPED_TRACE(::testing::Message() << "character " << index << " at " << at.x
+                                                      << ", " << at.y << " facing " << direction);
+                    const Bounce whole = bounceFrom(index, at, direction, wholeGrid);
+                    const Bounce near = bounceFrom(index, at, direction, roaming);
+                    EXPECT_EQ(whole.position, near.position);
+                    EXPECT_EQ(whole.direction, near.direction);
+                    EXPECT_EQ(whole.anchor, near.anchor);
+                    if (met.empty()) {
+                        EXPECT_EQ(near.position, at);
+                        EXPECT_EQ(near.direction, direction);
+                        EXPECT_EQ(near.anchor, sf::Vector2f(-1, -1));
+                    } else if (met.size() == 1) {
+                        ++metOne;
+                        EXPECT_EQ(near.position, flushAgainst(met[0], at, direction));
+                        EXPECT_EQ(near.direction, turned[direction]);
+                        EXPECT_EQ(near.anchor, near.position);
+                    } else {
+                        ++metSeveral;
+                        EXPECT_NE(near.position, at);
+                        EXPECT_EQ(near.anchor, near.position);
                     }
                 }
             }
         }
     }
-    EXPECT_GT(pushed, 100); // the places reach blocking cells often enough to tell
+    EXPECT_GT(metOne, 100); // the places reach blocking cells often enough to tell
+    EXPECT_GT(metSeveral, 10);
 }
 
 // Before its object picture is placed, a blocking cell's collision rectangle is the empty one at
-// the world's corner: a character reaching over the corner bounces off it wherever the cell is.
+// the world's corner: a character reaching over the corner bounces off it wherever the cell is,
+// and one over the cell's own square walks on.
 TEST_F(GameTest, ABlockingCellWithoutItsObjectPictureBouncesFromTheWorldsCorner) {
     changeCell(30, 40, [](Tile& ravine) {
         ravine.groundPlaced = true;
@@ -320,10 +346,11 @@ TEST_F(GameTest, ABlockingCellWithoutItsObjectPictureBouncesFromTheWorldsCorner)
         applyIdTable(ravine, 15);
     });
     placeCharacters();
-    world.visibleWindow.store({0, 249, 0, 249});
-    int pushed = 0;
-    EXPECT_TRUE(bouncesAlike(kHonani, {-50, -50}, 0, pushed));
-    EXPECT_EQ(pushed, 1);
-    EXPECT_TRUE(bouncesAlike(kHonani, {3950, 2950}, 0, pushed)); // over the cell's own square
-    EXPECT_EQ(pushed, 1);
+    const VisibleWindow wholeGrid{0, 249, 0, 249};
+    const Bounce overTheCorner = bounceFrom(kHonani, {-50, -50}, 0, wholeGrid);
+    EXPECT_EQ(overTheCorner.position, sf::Vector2f(-84, -50));
+    EXPECT_EQ(overTheCorner.direction, 1);
+    const Bounce overTheCell = bounceFrom(kHonani, {3950, 2950}, 0, wholeGrid);
+    EXPECT_EQ(overTheCell.position, sf::Vector2f(3950, 2950));
+    EXPECT_EQ(overTheCell.direction, 0);
 }
