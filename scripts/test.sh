@@ -99,4 +99,7 @@ else
     say "running the quick tests (scripts/test.sh --full runs every test)"
     timed "the plain tests" run_plain_tests --output-on-failure -E "$KAIVA_FULL_ONLY_TESTS" "$@"
 fi
+# What the story explorer's runs did, from the plain tests' log.
+grep -hE '^explorer: [0-9]+ sessions' "$KAIVA_ROOT/build/Testing/Temporary/LastTest.log" 2>/dev/null |
+    sed 's/^/kaiva: /' || true
 say "all parts took $((SECONDS - started)) s ($((SECONDS - after_installs)) s after the installs)"
