@@ -63,6 +63,7 @@ struct DrawnWorld {
     std::unique_ptr<sf::RenderTexture> ring;
     RingLayout layout;
     bool created = false;
+    bool firstFrameDrawn = false;     // the first frame draws directly: the window shows at once
     bool holdsCells = false;          // drawn and drawnWindow say what the ring shows
     CellRange drawn;                  // the cells in view when the ring was last brought up to date
     VisibleWindow drawnWindow;        // the visible window it was drawn for
@@ -322,7 +323,11 @@ void drawCachedLayers(sf::RenderTarget& target) {
     const sf::View view = target.getView();
     const sf::IntRect pixels = target.getViewport(view);
     RingLayout layout;
-    if (!layoutFor(view, pixels, layout) || !prepareRing(layout)) {
+    // Making the picture and filling it costs some tens of milliseconds under a software renderer:
+    // the game's first frame is shown without it (its cells are mostly not loaded yet anyway).
+    const bool first = !drawnWorld.firstFrameDrawn;
+    drawnWorld.firstFrameDrawn = true;
+    if (first || !layoutFor(view, pixels, layout) || !prepareRing(layout)) {
         drawGroundPass(target);
         drawObjectPass(target);
         return;
