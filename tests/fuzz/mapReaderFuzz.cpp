@@ -107,7 +107,7 @@ void checkLayer(const ExpectedMap& map, MapLayer layer) {
 void clearRows(int rows) {
     for (int row = 0; row < std::min(rows + 1, kGridSize); ++row) {
         for (int col = 0; col < kGridSize; ++col) {
-            cellAt(row, col) = Tile();
+            changeCell(row, col, [](Tile& cell) { cell = Tile(); });
         }
     }
 }
