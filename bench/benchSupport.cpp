@@ -29,17 +29,19 @@ namespace {
 
 bool assetsLoaded = false;
 
+void loadTexture(sf::Texture& texture, const char* file, bool smooth = false) {
+    texture.loadFromFile(kBenchAssets + "/textures/" + file);
+    texture.setSmooth(smooth);
+}
+
+} // namespace
+
 // Every thread of the process, the software renderer's included: steadier than the time a frame
 // takes when other programs load the machine.
 double processCpuMs() {
     timespec now{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
     return static_cast<double>(now.tv_sec) * 1000 + static_cast<double>(now.tv_nsec) / 1e6;
-}
-
-void loadTexture(sf::Texture& texture, const char* file, bool smooth = false) {
-    texture.loadFromFile(kBenchAssets + "/textures/" + file);
-    texture.setSmooth(smooth);
 }
 
 sf::VertexArray floorLayer() {
@@ -61,8 +63,6 @@ sf::VertexArray floorLayer() {
     }
     return layer;
 }
-
-} // namespace
 
 void loadGameAssetsOnce() {
     if (assetsLoaded) {

@@ -4,6 +4,7 @@
 
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <SFML/Graphics/RenderTexture.hpp>
+#include <SFML/Graphics/VertexArray.hpp>
 #include <benchmark/benchmark.h>
 
 #include <functional>
@@ -19,6 +20,13 @@ void loadGameAssetsOnce();
 // heroine set up and the camera centred here, the mouse over the screen's top middle: every frame
 // benchmark starts from here and sets what its screen shows.
 void enterRoaming(sf::Vector2f centre);
+
+// The process's CPU time (every thread) in milliseconds.
+double processCpuMs();
+
+// The floor's layer, as tools/frametimer/framefloor draws it: one vertex array of 20 x 11 cells
+// of 100 x 100 pixels, textured from the ground sheet.
+sf::VertexArray floorLayer();
 
 // A 1920 x 1080 render texture, created once.
 sf::RenderTexture& frameTarget();

@@ -46,33 +46,6 @@ constexpr int kWarmUpFrames = 4;
 constexpr int kQuestWithCard = 2;
 constexpr int kApple = 544;
 
-double processCpuMs() {
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) * 1000 + static_cast<double>(now.tv_nsec) / 1e6;
-}
-
-// The floor: the layer framefloor draws, one vertex array of 20 x 11 textured cells.
-sf::VertexArray floorLayer() {
-    sf::VertexArray layer(sf::Triangles);
-    for (int row = 0; row < 11; ++row) {
-        for (int col = 0; col < 20; ++col) {
-            const float u = static_cast<float>((row * 20 + col) % 5 * 320);
-            const float v = static_cast<float>((row * 20 + col) / 5 % 6 * 320);
-            const float x = col * 100.0f;
-            const float y = row * 100.0f;
-            const sf::Vertex corners[4] = {{{x, y}, {u, v}},
-                                           {{x + 100, y}, {u + 320, v}},
-                                           {{x + 100, y + 100}, {u + 320, v + 320}},
-                                           {{x, y + 100}, {u, v + 320}}};
-            for (int i : {0, 1, 2, 0, 2, 3}) {
-                layer.append(corners[i]);
-            }
-        }
-    }
-    return layer;
-}
-
 // Sets up the screen; false when there is no such screen.
 bool enterScreen(const std::string& screen) {
     enterRoaming(kCamp);

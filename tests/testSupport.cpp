@@ -107,6 +107,19 @@ void placeCell(int row, int col, int groundId, int objectId) {
     });
 }
 
+void loadWorldSheets() {
+    const std::string textures = std::string(KAIVA_ASSETS_DIR) + "/textures/";
+    ASSERT_TRUE(loadGroundSheet(textures + "tileTable.png"));
+    ASSERT_TRUE(objectSheet.loadFromFile(textures + "objectTable.png"));
+    objectSheet.setSmooth(true);
+}
+
+void forgetWorldSheets() {
+    tileSheet = sf::Texture();
+    tileSheetOpaque = false;
+    objectSheet = sf::Texture();
+}
+
 void drawObjectHintOverEveryCell(sf::RenderTarget& target) {
     sf::RectangleShape hint({45, 45});
     hint.setTexture(&speechSheet);

@@ -49,6 +49,11 @@ void clickAt(sf::Vector2i pixel, sf::RenderTarget& target);
 // A loaded cell with these ground and object values, as the loaders leave it.
 void placeCell(int row, int col, int groundId, int objectId);
 
+// The two sheets the world's layers are drawn from, loaded from the build's assets as start-up
+// loads them (the ground opaque, the objects smoothed); forgetWorldSheets() empties them again.
+void loadWorldSheets();
+void forgetWorldSheets();
+
 // The search for the usable object the heroine reaches as it was first written, kept as the
 // reference: every cell of the visible window in row-major order, the hint drawn over each reached
 // one, interactObject, interactX and interactY written as the game writes them.

@@ -367,9 +367,7 @@ void drawWorldOverWholeWindow(sf::RenderTarget& target) {
 // may change a few pixels by a level or two (worldCacheTest.cpp), where a cell left out, or one
 // too many, would change thousands by far more.
 TEST_F(IntroTest, FlyingOverTheWholeGridDrawsWhatDrawingEveryCellDraws) {
-    ASSERT_TRUE(loadGroundSheet(kAssets + "/textures/tileTable.png"));
-    ASSERT_TRUE(objectSheet.loadFromFile(kAssets + "/textures/objectTable.png"));
-    objectSheet.setSmooth(true);
+    loadWorldSheets();
     ASSERT_TRUE(npcSheet.loadFromFile(kAssets + "/textures/NPC-map.png"));
     ASSERT_TRUE(speechSheet.loadFromFile(kAssets + "/textures/speech-map.png"));
     ASSERT_TRUE(heroSheet.loadFromFile(kAssets + "/textures/kaiva-map.png"));
@@ -418,9 +416,7 @@ TEST_F(IntroTest, FlyingOverTheWholeGridDrawsWhatDrawingEveryCellDraws) {
             EXPECT_EQ(found, 539) << "the heroine reaches the swordfish basket";
         }
     }
-    tileSheet = sf::Texture();
-    tileSheetOpaque = false;
-    objectSheet = sf::Texture();
+    forgetWorldSheets();
     npcSheet = sf::Texture();
     speechSheet = sf::Texture();
     heroSheet = sf::Texture();

@@ -25,16 +25,8 @@ const std::string kAssets = KAIVA_ASSETS_DIR;
 
 class WorldCacheTest : public GameTest {
 protected:
-    static void SetUpTestSuite() {
-        ASSERT_TRUE(loadGroundSheet(kAssets + "/textures/tileTable.png"));
-        ASSERT_TRUE(objectSheet.loadFromFile(kAssets + "/textures/objectTable.png"));
-        objectSheet.setSmooth(true);
-    }
-    static void TearDownTestSuite() {
-        tileSheet = sf::Texture();
-        tileSheetOpaque = false;
-        objectSheet = sf::Texture();
-    }
+    static void SetUpTestSuite() { loadWorldSheets(); }
+    static void TearDownTestSuite() { forgetWorldSheets(); }
     void SetUp() override {
         GameTest::SetUp();
         ASSERT_TRUE(loadLayer(kAssets + "/maps/mapLv0.txt", MapLayer::Ground));

@@ -86,16 +86,10 @@ void drawLayerAsPerCellFans(sf::RenderTarget& target, bool ground) {
 class WorldPictureTest : public GameTest {
 protected:
     static void SetUpTestSuite() {
-        ASSERT_TRUE(loadGroundSheet(kAssets + "/textures/tileTable.png"));
+        loadWorldSheets();
         ASSERT_TRUE(tileSheetOpaque); // so the ground is drawn without blending, as in the game
-        ASSERT_TRUE(objectSheet.loadFromFile(kAssets + "/textures/objectTable.png"));
-        objectSheet.setSmooth(true);
     }
-    static void TearDownTestSuite() {
-        tileSheet = sf::Texture();
-        tileSheetOpaque = false;
-        objectSheet = sf::Texture();
-    }
+    static void TearDownTestSuite() { forgetWorldSheets(); }
 
     void SetUp() override {
         GameTest::SetUp();
