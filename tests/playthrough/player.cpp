@@ -32,7 +32,7 @@
 namespace {
 
 constexpr float kLattice = 10;     // pixels a frame of kStepSeconds walks
-constexpr int kPictureScale = 5;   // the player's picture is a fifth of the game's
+constexpr int kPictureScale = 10;  // the player's picture is a tenth of the game's
 constexpr float kTalkReach = 90;   // a character answers this far beside it
 constexpr float kObjectReach = 30; // an object answers this far to its left and above
 constexpr int kMaxSteps = 20000;
@@ -298,9 +298,14 @@ void Player::waitForPlay() {
 }
 
 void Player::walk(const std::function<bool(const sf::FloatRect&)>& arrived, int goal) {
-    const auto nearOther = [goal](const sf::FloatRect& her, bool speakersOnly) {
+    // The characters stand still while the route is planned: their reaches are read once.
+    sf::FloatRect reaches[kWorldCharacters];
+    for (int i = 0; i < kWorldCharacters; ++i) {
+        reaches[i] = reachOf(i);
+    }
+    const auto nearOther = [goal, &reaches](const sf::FloatRect& her, bool speakersOnly) {
         for (int i = 0; i < kWorldCharacters; ++i) {
-            if (i != goal && (!speakersOnly || npcs[i].startsTalk) && her.intersects(reachOf(i))) {
+            if (i != goal && (!speakersOnly || npcs[i].startsTalk) && her.intersects(reaches[i])) {
                 return true;
             }
         }

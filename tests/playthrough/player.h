@@ -114,7 +114,7 @@ private:
     void queueHatPush(sf::Joystick::Axis axis, float position);
 
     Device device_;
-    sf::RenderTexture target_; // a fifth of the 1920 x 1080 picture: same views, fewer pixels
+    sf::RenderTexture target_; // a tenth of the 1920 x 1080 picture each way: fewer pixels
     RoutePlanner planner_;
     std::function<void()> watcher_;
 };

@@ -19,8 +19,10 @@ unsigned sessionSeed(unsigned base, int session) {
 }
 
 void explore(unsigned base, int sessions) {
+    // The game reads its maps from ./assets: the tests run in the build folder.
     if (const char* replay = std::getenv("KAIVA_EXPLORE_SEED")) {
         StoryExplorer explorer;
+        ASSERT_GT(explorer.startingPlaces(), 0) << "no tour ran: is this the build folder?";
         const unsigned seed = static_cast<unsigned>(std::stoul(replay));
         const auto finding = explorer.playSession(seed, true);
         EXPECT_FALSE(finding) << "seed " << seed << ", frame " << finding->frame << ": "
@@ -29,6 +31,7 @@ void explore(unsigned base, int sessions) {
     }
     const auto start = std::chrono::steady_clock::now();
     StoryExplorer explorer;
+    ASSERT_GT(explorer.startingPlaces(), 0) << "no tour ran: is this the build folder?";
     int findings = 0;
     std::uint64_t firstDigest = 0;
     for (int session = 0; session < sessions; ++session) {
@@ -40,9 +43,9 @@ void explore(unsigned base, int sessions) {
         if (finding) {
             if (++findings <= kMostFindingsShown) {
                 ADD_FAILURE() << "seed " << finding->seed << ", frame " << finding->frame << ": "
-                              << finding->what << "\n  replay: KAIVA_EXPLORE_SEED=" << finding->seed
-                              << " "
-                              << "build/tests/kaiva_tests "
+                              << finding->what
+                              << "\n  replay: cd build && KAIVA_EXPLORE_SEED=" << finding->seed
+                              << " tests/kaiva_tests "
                               << "--gtest_filter=StoryExplorer.ShortRun";
             }
         }

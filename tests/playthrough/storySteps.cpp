@@ -33,6 +33,13 @@ void take(Player& player, sf::Vector2i cell) {
     player.talk();
 }
 
+// Walks up to the first usable cell holding the object and uses it.
+void take(Player& player, int objectId) {
+    const std::vector<sf::Vector2i> cells = cellsWith(objectId);
+    ASSERT_FALSE(cells.empty()) << "no usable cell holds object " << objectId;
+    take(player, cells.front());
+}
+
 // Walks up to a character, talks until the question and answers it; false when no question came.
 bool answer(Player& player, int character, int choice) {
     player.walkToCharacter(character);
@@ -84,7 +91,7 @@ void train(Player& player, int skill) {
     }
     player.talkToEnd();
     EXPECT_FALSE(story.transitionPending);
-    take(player, cellsWith(543).front());
+    take(player, 543);
     EXPECT_TRUE(story.trainingDone);
     player.talkToEnd(); // the training's message
     player.walkToCharacter(kTrainer);
@@ -137,9 +144,9 @@ void gatherTheApples(Player& player) {
     EXPECT_EQ(story.currentQuest, 3);
     for (int apple = 0; apple < 3; ++apple) {
         SCOPED_TRACE(apple);
-        take(player, cellsWith(544).front());
+        take(player, 544);
         EXPECT_EQ(story.carriedObject, 544);
-        take(player, cellsWith(538).front());
+        take(player, 538);
         EXPECT_EQ(story.applesDelivered, apple + 1);
     }
     EXPECT_TRUE(story.applesDone);

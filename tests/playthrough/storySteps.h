@@ -17,6 +17,8 @@ std::vector<sf::Vector2i> cellsWith(int objectId);
 
 // Walks to the usable object on `cell` (column, row) and presses E there.
 void take(Player& player, sf::Vector2i cell);
+// The same at the first cell that holds the usable object (the test fails when none does).
+void take(Player& player, int objectId);
 
 // Walks up to a character, talks until the question and answers it; false when no question came.
 bool answer(Player& player, int character, int choice);
