@@ -1,11 +1,13 @@
 // fastForward.cpp -- a preload library that flies the real game through its first frames unseen, so
 // that an end-to-end test reaches the phases after the intro in seconds: for the first
-// KAIVA_FLY_FRAMES frames (counted at the buffer swaps) it draws nothing (glClear and glDrawArrays
-// do nothing), swaps no buffer and lets the frame-rate limit's sleep return at once, keeping the
-// frames 1.5 ms apart, more than the millisecond the intro needs between two of its steps. Every
-// step of the game runs in each of those frames as always: the intro's flight, its captions and
-// music, the loaders, the character thread, events. From the next frame on it stands aside and the
-// game draws and keeps its pace as it always does. The game is the real one, unchanged:
+// KAIVA_FLY_FRAMES frames (counted at the buffer swaps) it draws nothing into the window (glClear
+// and glDrawArrays do nothing there; into the game's own pictures, such as its kept picture of the
+// world, which later frames show again, they draw as always), swaps no buffer and lets the
+// frame-rate limit's sleep return at once, keeping the frames 1.5 ms apart, more than the
+// millisecond the intro needs between two of its steps. Every step of the game runs in each of
+// those frames as always: the intro's flight, its captions and music, the loaders, the character
+// thread, events. From the next frame on it stands aside and the game draws and keeps its pace as
+// it always does. The game is the real one, unchanged:
 //   LD_PRELOAD=libkaiva_fast_forward.so KAIVA_FLY_FRAMES=3400 ./kaiva
 #include <GL/gl.h>
 #include <GL/glx.h>
@@ -23,6 +25,7 @@ using Clock = std::chrono::steady_clock;
 using NanoSleep = int (*)(const timespec*, timespec*);
 
 constexpr std::chrono::microseconds kShortestFrame(1500);
+constexpr GLenum kFramebufferBinding = 0x8CA6; // GL_FRAMEBUFFER_BINDING
 
 long framesToFly() {
     const char* frames = std::getenv("KAIVA_FLY_FRAMES");
@@ -36,6 +39,20 @@ Clock::time_point lastFlown;            // swapping thread only
 
 bool flying() {
     return framesShown.load() < kFramesToFly;
+}
+
+// The window is framebuffer 0; the game's render textures are framebuffer objects of their own.
+bool drawingIntoTheWindow() {
+    using GetIntegerv = void (*)(GLenum, GLint*);
+    static const auto get = reinterpret_cast<GetIntegerv>(dlsym(RTLD_NEXT, "glGetIntegerv"));
+    GLint framebuffer = 0;
+    get(kFramebufferBinding, &framebuffer);
+    return framebuffer == 0;
+}
+
+// Skips a drawing call of a flown frame: only while flying, and only into the window.
+bool skipped() {
+    return flying() && drawingIntoTheWindow();
 }
 
 int realNanosleep(const timespec* request, timespec* remaining) {
@@ -66,7 +83,7 @@ extern "C" void glXSwapBuffers(Display* display, GLXDrawable drawable) {
 extern "C" void glClear(GLbitfield mask) {
     using Clear = void (*)(GLbitfield);
     static const auto next = reinterpret_cast<Clear>(dlsym(RTLD_NEXT, "glClear"));
-    if (!flying()) {
+    if (!skipped()) {
         next(mask);
     }
 }
@@ -74,7 +91,7 @@ extern "C" void glClear(GLbitfield mask) {
 extern "C" void glDrawArrays(GLenum mode, GLint first, GLsizei count) {
     using DrawArrays = void (*)(GLenum, GLint, GLsizei);
     static const auto next = reinterpret_cast<DrawArrays>(dlsym(RTLD_NEXT, "glDrawArrays"));
-    if (!flying()) {
+    if (!skipped()) {
         next(mode, first, count);
     }
 }

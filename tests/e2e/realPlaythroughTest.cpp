@@ -132,6 +132,16 @@ TEST_F(RealGamePlaythrough, KeyTwoOnTheSagesQuestionLeadsToTheCardOfWarningTheVi
     const sf::Image highlighted = player.screen();
     EXPECT_TRUE(player.choiceLit(highlighted, 1)) << "Right did not light \"Avverti il villaggio\"";
     EXPECT_FALSE(player.choiceLit(highlighted, 0));
+    // Left of the box, below the heroine, the camp's cells fill the screen: the picture of the
+    // world kept through the flown intro holds them, none is left black.
+    int black = 0;
+    for (unsigned y = 620; y < 1080; y += 10) {
+        for (unsigned x = 0; x < 460; x += 10) {
+            const sf::Color pixel = highlighted.getPixel(x, y);
+            black += pixel.r + pixel.g + pixel.b < 30 ? 1 : 0;
+        }
+    }
+    EXPECT_LT(black, 46 * 46 / 20) << "the world is black below the sage (of 2,116 points)";
     player.press("2");
     player.presses("e", 2); // the sage's answer, then the end of the talk
     ASSERT_TRUE(player.waitForCard(kCard)) << "no chapter card after key 2";
