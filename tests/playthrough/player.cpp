@@ -50,16 +50,15 @@ sf::FloatRect boundsAt(sf::Vector2f at) {
     return {at.x, at.y, kHeroineSize, kHeroineSize};
 }
 
-// A character's reach: its sprite widened by 90 pixels to the left and to the right.
-sf::FloatRect reachOf(int index) {
+} // namespace
+
+sf::FloatRect characterReach(int index) {
     std::lock_guard<std::mutex> lock(rosterLock());
     sf::FloatRect reach = npcs[index].sprite.getGlobalBounds();
     reach.left -= kTalkReach;
     reach.width += 2 * kTalkReach;
     return reach;
 }
-
-} // namespace
 
 RoutePlanner::RoutePlanner() {
     // The sensor lines as the game places them, measured from her top-left corner.
@@ -301,7 +300,7 @@ void Player::walk(const std::function<bool(const sf::FloatRect&)>& arrived, int 
     // The characters stand still while the route is planned: their reaches are read once.
     sf::FloatRect reaches[kWorldCharacters];
     for (int i = 0; i < kWorldCharacters; ++i) {
-        reaches[i] = reachOf(i);
+        reaches[i] = characterReach(i);
     }
     const auto nearOther = [goal, &reaches](const sf::FloatRect& her, bool speakersOnly) {
         for (int i = 0; i < kWorldCharacters; ++i) {
@@ -347,7 +346,7 @@ void Player::queueHatPush(sf::Joystick::Axis axis, float position) {
 }
 
 void Player::walkToCharacter(int index) {
-    const sf::FloatRect reach = reachOf(index);
+    const sf::FloatRect reach = characterReach(index);
     walk([&](const sf::FloatRect& her) { return her.intersects(reach); }, index);
     if (npcs[index].startsTalk) {
         frame(); // it opens its talk

@@ -13,6 +13,9 @@
 #include <string>
 #include <vector>
 
+// A character's reach: its sprite widened by 90 pixels to the left and to the right.
+sf::FloatRect characterReach(int index);
+
 // One step of a route: the key held for one frame, and the heroine's top-left corner after it.
 struct RouteStep {
     sf::Keyboard::Key key;

@@ -71,14 +71,6 @@ bool roaming() {
            !conversation.dialogueOpen && !story.transitionPending;
 }
 
-sf::FloatRect characterReach(int index) {
-    std::lock_guard<std::mutex> lock(rosterLock());
-    sf::FloatRect reach = npcs[index].sprite.getGlobalBounds();
-    reach.left -= kTalkReach;
-    reach.width += 2 * kTalkReach;
-    return reach;
-}
-
 sf::FloatRect objectReach(sf::Vector2i cell) {
     return {cell.x * kCellPixels - kObjectReach, cell.y * kCellPixels - kObjectReach,
             kCellPixels + kObjectReach, kCellPixels + kObjectReach};
