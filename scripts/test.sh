@@ -51,35 +51,6 @@ run_plain_tests() {
     ctest --test-dir "$build" --output-on-failure --rerun-failed
 }
 
-# True when the output of the named test, in a ctest log, shows that every one of its checks passed
-# and that LeakSanitizer's tracer then crashed on its own ("Tracer caught signal"), with no report
-# from any sanitizer: the leak check never looked, so nothing is known about leaks either way.
-leak_tracer_crashed() {
-    local log="$1" name="$2" output
-    output=$(awk -v test="$name" '
-        index($0, "Test: " test) && substr($0, index($0, "Test: ") + 6) == test { inside = 1; next }
-        inside && /^<end of output>$/ { exit }
-        inside { print }' "$log")
-    grep -q 'Tracer caught signal' <<<"$output" && grep -q '^\[  PASSED  \]' <<<"$output" &&
-        ! grep -qE 'ERROR: (Address|Leak)Sanitizer:|runtime error:' <<<"$output"
-}
-
-# Every test but the plain-only ones under AddressSanitizer, two at a time. LeakSanitizer looks for
-# leaks as each test program ends, from a tracer that stops every thread; on a busy machine that
-# tracer now and then crashes itself after all the program's tests passed. Those tests, and only
-# when they are all that failed, run once more and must then pass the leak check too.
-run_asan_tests() {
-    local build="$KAIVA_ROOT/build-asan" failed name
-    ctest --test-dir "$build" -j "$jobs" "$@" && return 0
-    failed=$(cut -d: -f2- "$build/Testing/Temporary/LastTestsFailed.log")
-    while IFS= read -r name; do
-        leak_tracer_crashed "$build/Testing/Temporary/LastTest.log" "$name" || return 1
-    done <<<"$failed"
-    say "LeakSanitizer's tracer crashed after these tests passed; once more:" \
-        "$(tr '\n' ' ' <<<"$failed")"
-    ctest --test-dir "$build" --output-on-failure --rerun-failed
-}
-
 started=$SECONDS
 if ((sanitizers)); then
     timed "installing what is missing" install_missing "${KAIVA_BUILD_PACKAGES[@]}" \
@@ -112,8 +83,8 @@ if ((sanitizers)); then
         timed "the ThreadSanitizer tests" ctest --test-dir "$KAIVA_ROOT/build-tsan" -j "$jobs" \
             -R "$KAIVA_THREAD_TESTS" --output-on-failure
         say "running every test under AddressSanitizer and UndefinedBehaviorSanitizer"
-        timed "the AddressSanitizer tests" run_asan_tests -E "$KAIVA_PLAIN_ONLY_TESTS" \
-            --output-on-failure
+        timed "the AddressSanitizer tests" ctest --test-dir "$KAIVA_ROOT/build-asan" -j "$jobs" \
+            -E "$KAIVA_PLAIN_ONLY_TESTS" --output-on-failure
         timed "the fuzzer" run_fuzzer "$KAIVA_FUZZ_SECONDS"
     )
 fi
