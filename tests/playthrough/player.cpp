@@ -31,10 +31,8 @@
 
 namespace {
 
-constexpr float kLattice = 10;     // pixels a frame of kStepSeconds walks
-constexpr int kPictureScale = 10;  // the player's picture is a tenth of the game's
-constexpr float kTalkReach = 90;   // a character answers this far beside it
-constexpr float kObjectReach = 30; // an object answers this far to its left and above
+constexpr float kLattice = 10;    // pixels a frame of kStepSeconds walks
+constexpr int kPictureScale = 10; // the player's picture is a tenth of the game's
 constexpr int kMaxSteps = 20000;
 
 struct Move {
@@ -58,6 +56,11 @@ sf::FloatRect characterReach(int index) {
     reach.left -= kTalkReach;
     reach.width += 2 * kTalkReach;
     return reach;
+}
+
+sf::FloatRect objectReach(sf::Vector2i cell) {
+    return {cell.x * kCellPixels - kObjectReach, cell.y * kCellPixels - kObjectReach,
+            kCellPixels + kObjectReach, kCellPixels + kObjectReach};
 }
 
 RoutePlanner::RoutePlanner() {
@@ -355,8 +358,7 @@ void Player::walkToCharacter(int index) {
 }
 
 void Player::walkToObject(int col, int row) {
-    const sf::FloatRect reach(col * 100.0f - kObjectReach, row * 100.0f - kObjectReach,
-                              100 + kObjectReach, 100 + kObjectReach);
+    const sf::FloatRect reach = objectReach({col, row});
     walk([&](const sf::FloatRect& her) { return her.intersects(reach); }, -1);
     EXPECT_EQ(conversation.interactX, col * 100.0f);
     EXPECT_EQ(conversation.interactY, row * 100.0f);

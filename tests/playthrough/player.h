@@ -13,8 +13,13 @@
 #include <string>
 #include <vector>
 
-// A character's reach: its sprite widened by 90 pixels to the left and to the right.
+constexpr float kTalkReach = 90;   // a character answers this far beside it
+constexpr float kObjectReach = 30; // an object answers this far to its left and above
+
+// A character's reach: its sprite widened by kTalkReach to the left and to the right.
 sf::FloatRect characterReach(int index);
+// The usable object's reach on this cell (column, row): the cell widened to its left and above.
+sf::FloatRect objectReach(sf::Vector2i cell);
 
 // One step of a route: the key held for one frame, and the heroine's top-left corner after it.
 struct RouteStep {

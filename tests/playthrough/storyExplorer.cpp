@@ -24,8 +24,6 @@ constexpr float kLattice = 10;
 constexpr int kPlayArea = 62;                                               // cells
 constexpr int kSide = static_cast<int>(kPlayArea * kCellPixels / kLattice); // lattice points
 constexpr int kUnreached = -1;
-constexpr float kTalkReach = 90;
-constexpr float kObjectReach = 30;
 constexpr int kPlaceEvery = 40; // frames between two starting places on a tour
 constexpr int kRecoveryFrames = 4000;
 constexpr int kStanding = 4;
@@ -69,11 +67,6 @@ bool choicesShowing() {
 bool roaming() {
     return story.endingId == -1 && !battle.inBattle && !story.inventoryOpen &&
            !conversation.dialogueOpen && !story.transitionPending;
-}
-
-sf::FloatRect objectReach(sf::Vector2i cell) {
-    return {cell.x * kCellPixels - kObjectReach, cell.y * kCellPixels - kObjectReach,
-            kCellPixels + kObjectReach, kCellPixels + kObjectReach};
 }
 
 // The usable objects of the play area now.
