@@ -1,4 +1,5 @@
-// displayWatch.cpp -- what the game does when its X display, or its window, goes away under it.
+// displayWatch.cpp -- the X display checked before start, and what the game does when it, or its
+// window, goes away under it (the Linux side of displayWatch.h).
 #include "shell/displayWatch.h"
 
 #include <X11/Xlib.h>
@@ -28,6 +29,18 @@ int onXError(Display* display, XErrorEvent* error) {
 }
 
 } // namespace
+
+bool requireDisplay() {
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) {
+        const char* name = std::getenv("DISPLAY");
+        std::cerr << "kaiva: no X display could be opened (DISPLAY is "
+                  << (name != nullptr ? name : "not set") << "); the game needs one" << std::endl;
+        std::exit(1);
+    }
+    XCloseDisplay(display);
+    return true;
+}
 
 void watchDisplay() {
     XSetIOErrorHandler(onConnectionLost);

@@ -1,29 +1,13 @@
 // resources.cpp -- the loaded-once objects of the game.
 #include "shell/resources.h"
 
+#include "shell/displayWatch.h"
 #include "shell/sheetLoader.h"
-
-#include <X11/Xlib.h>
-
-#include <cstdlib>
-#include <iostream>
 
 namespace {
 
-// The window and the textures below open the X display as soon as they are constructed, before
+// The window and the textures below open the display as soon as they are constructed, before
 // main(), and SFML aborts the process when there is none: say so plainly and stop instead.
-bool requireDisplay() {
-    Display* display = XOpenDisplay(nullptr);
-    if (display == nullptr) {
-        const char* name = std::getenv("DISPLAY");
-        std::cerr << "kaiva: no X display could be opened (DISPLAY is "
-                  << (name != nullptr ? name : "not set") << "); the game needs one" << std::endl;
-        std::exit(1);
-    }
-    XCloseDisplay(display);
-    return true;
-}
-
 const bool displayOpens = requireDisplay(); // before any resource below is constructed
 
 } // namespace

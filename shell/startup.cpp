@@ -5,7 +5,9 @@
 #include "shell/assetFiles.h"
 #include "shell/displayWatch.h"
 #include "shell/gameClock.h"
+#include "shell/gameFolder.h"
 #include "shell/gameState.h"
+#include "shell/heapFigures.h"
 #include "shell/resources.h"
 #include "shell/screenLayout.h"
 #include "shell/sheetLoader.h"
@@ -20,7 +22,6 @@
 
 #include <cstdlib>
 #include <iostream>
-#include <malloc.h>
 #include <mutex>
 
 namespace {
@@ -90,12 +91,13 @@ void startWorldMusic() {
 // Loading leaves freed memory in the heap (the sheets' strips, the font, the music's first
 // buffers); hand it back to the system instead of carrying it through the whole run.
 void releaseLoadingMemory() {
-    malloc_trim(0);
+    releaseFreedHeap();
 }
 
 } // namespace
 
 void startUp() {
+    enterGameFolder();
     listenForWhereabouts();
     seedRandom();
     watchDisplay();

@@ -6,6 +6,8 @@
 
 #include <string>
 
+// The request, one file per platform: on Linux SIGUSR1 (whereaboutsRequest.cpp); Windows has no
+// such request (whereaboutsRequestWindows.cpp), and nothing is ever asked there.
 // Installs the SIGUSR1 handler; the handler only notes the request.
 void listenForWhereabouts();
 
