@@ -14,6 +14,13 @@ KAIVA_PACKAGE_PACKAGES=(dpkg-dev file binutils lintian)
 # For the sanitizer builds and the map reader's fuzzer: clang and its runtime libraries (libFuzzer
 # among them), and llvm-symbolizer (package llvm), which puts function names and lines in reports.
 KAIVA_SANITIZER_PACKAGES=(clang libclang-rt-14-dev llvm)
+# To make the Windows zip (scripts/windows.sh): MinGW-w64's compilers with POSIX threads, its zlib,
+# dpkg-source to unpack Debian's source packages, and the keyring that signs the archive.
+KAIVA_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev dpkg-dev xz-utils
+    debian-archive-keyring)
+# To run the Windows game in the full test run (scripts/wine-check.sh): Wine, a screen grabber
+# (xwd), and sox to measure the music it writes.
+KAIVA_WINE_PACKAGES=(wine wine64 x11-apps sox unzip)
 
 say() { printf 'kaiva: %s\n' "$*"; }
 
