@@ -19,8 +19,8 @@ KAIVA_SANITIZER_PACKAGES=(clang libclang-rt-14-dev llvm)
 KAIVA_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev dpkg-dev xz-utils
     debian-archive-keyring)
 # To run the Windows game in the full test run (scripts/wine-check.sh): Wine, a screen grabber
-# (xwd), and sox to measure the music it writes.
-KAIVA_WINE_PACKAGES=(wine wine64 x11-apps sox unzip)
+# (xwd), sox to measure the music it writes, and MinGW's objdump to read the executable's header.
+KAIVA_WINE_PACKAGES=(wine wine64 x11-apps sox unzip binutils-mingw-w64-x86-64)
 
 say() { printf 'kaiva: %s\n' "$*"; }
 

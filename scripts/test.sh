@@ -8,10 +8,12 @@
 #   scripts/test.sh --full    everything: the sanitizer builds and their tests, the map reader's
 #                             fuzzer, then in the plain build every test, the real playthroughs,
 #                             the closes in every phase, the soak and the package installed with apt
-#                             among them. What CI runs (.ci/run).
+#                             among them; last the Windows zip, made and played under Wine. What CI
+#                             runs (.ci/run).
 # Further arguments go to the plain build's ctest, e.g. `scripts/test.sh -R MapLoader`, or
-# `scripts/test.sh --full -R RealGameClosing` (with arguments --full skips the sanitizers and the
-# fuzzer and runs the matching tests of both commands). Each part says how long it took.
+# `scripts/test.sh --full -R RealGameClosing` (with arguments --full skips the sanitizers, the
+# fuzzer and Windows, and runs the matching tests of both commands). Each part says how long it
+# took.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
@@ -35,6 +37,7 @@ if [[ ${1:-} == --full ]]; then
     shift
 fi
 sanitizers=$((full && $# == 0))
+windows=$sanitizers
 jobs=$(nproc)
 
 # The plain build's tests, two at a time. The two stories played through the real game steer it
@@ -54,7 +57,8 @@ run_plain_tests() {
 started=$SECONDS
 if ((sanitizers)); then
     timed "installing what is missing" install_missing "${KAIVA_BUILD_PACKAGES[@]}" \
-        "${KAIVA_TEST_PACKAGES[@]}" "${KAIVA_PACKAGE_PACKAGES[@]}" "${KAIVA_SANITIZER_PACKAGES[@]}"
+        "${KAIVA_TEST_PACKAGES[@]}" "${KAIVA_PACKAGE_PACKAGES[@]}" "${KAIVA_SANITIZER_PACKAGES[@]}" \
+        "${KAIVA_WINDOWS_PACKAGES[@]}" "${KAIVA_WINE_PACKAGES[@]}"
 elif ((full)); then
     timed "installing what is missing" install_missing "${KAIVA_BUILD_PACKAGES[@]}" \
         "${KAIVA_TEST_PACKAGES[@]}" "${KAIVA_PACKAGE_PACKAGES[@]}"
@@ -98,6 +102,11 @@ if ((full)); then
 else
     say "running the quick tests (scripts/test.sh --full runs every test)"
     timed "the plain tests" run_plain_tests --output-on-failure -E "$KAIVA_FULL_ONLY_TESTS" "$@"
+fi
+# The Windows zip, made as scripts/windows.sh makes it, and its game played under Wine.
+if ((windows)); then
+    timed "the Windows zip" "$KAIVA_ROOT/scripts/windows.sh"
+    timed "the Wine check" "$KAIVA_ROOT/scripts/wine-check.sh"
 fi
 # What the story explorer's runs did, from the plain tests' log.
 grep -hE '^explorer: [0-9]+ sessions' "$KAIVA_ROOT/build/Testing/Temporary/LastTest.log" 2>/dev/null |
