@@ -77,6 +77,14 @@ void releaseSpeaker(Npc& speaker, const sf::IntRect& picture) {
     speaker.sprite.setTextureRect(picture);
 }
 
+// A chapter card held back for a find's message is due once that message ends.
+void announceChapterHeldBack() {
+    if (conversation.chapterAfterMessage) {
+        conversation.chapterAfterMessage = false;
+        story.transitionPending = true;
+    }
+}
+
 void closeConversation() {
     conversation.highlightedChoice = -1;
     conversation.dialogueOpen = false;
@@ -112,6 +120,7 @@ void endConversationByKey() {
     }
     releaseSpeaker(speaker, speaker.savedTextureRect);
     closeConversation();
+    announceChapterHeldBack();
 }
 
 // A choice took the conversation to an empty line: the quest was already changed by the choice.
@@ -125,6 +134,7 @@ void endConversationByChoice(int chosen) {
     releaseSpeaker(speaker,
                    {0, speaker.spriteRow * kNpcFramePixels, kNpcFramePixels, kNpcFramePixels});
     closeConversation();
+    announceChapterHeldBack();
 }
 
 void advanceConversation() {
@@ -320,7 +330,7 @@ void interruptConversation() {
     }
     Npc& speaker = npcs[conversation.activeNpc];
     if (conversation.questChosen) {
-        story.transitionPending = true; // the quest it chose is announced after the message
+        conversation.chapterAfterMessage = true; // announced once the message has ended
     }
     releaseSpeaker(speaker, speaker.savedTextureRect);
     closeConversation();

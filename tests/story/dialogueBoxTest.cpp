@@ -528,7 +528,8 @@ TEST_F(ConversationTest, APushUpStopsBelowARavineAndTheSpeakerWaitsUntilSheLeave
 }
 
 // A find taken with E while a talk is open shows its message from the first line; the talk's
-// speaker walks on, and the quest its choice moved to still gets its chapter card.
+// speaker walks on, and the quest its choice moved to still gets its chapter card, once the
+// message has ended: never under the box.
 TEST_F(ConversationTest, AFindTakenDuringATalkLetsItsSpeakerGoAndKeepsItsChapter) {
     npcs[kSage].direction = 0; // a sage who walks about, to see him let go
     standBeside(kSage);
@@ -545,6 +546,14 @@ TEST_F(ConversationTest, AFindTakenDuringATalkLetsItsSpeakerGoAndKeepsItsChapter
     EXPECT_EQ(conversation.dialogueLine, 0);
     EXPECT_EQ(currentLine(), "Kaiva ha ottenuto: Armatura di Pelle");
     EXPECT_EQ(npcs[kSage].direction, 0);
-    EXPECT_TRUE(story.transitionPending);
     EXPECT_EQ(story.currentQuest, 2);
+    for (int i = 0; i < 100 && conversation.dialogueOpen; ++i) {
+        EXPECT_FALSE(story.transitionPending) << "frame " << i;
+        EXPECT_EQ(chooseScreen().transition, TransitionScreen::None) << "frame " << i;
+        queueKeyPress(sf::Keyboard::E);
+        playFrame(screen, 0.05f);
+    }
+    ASSERT_FALSE(conversation.dialogueOpen);
+    EXPECT_TRUE(story.transitionPending);
+    EXPECT_EQ(chooseScreen().transition, TransitionScreen::ChapterCard);
 }
