@@ -10,9 +10,11 @@
 #include "story/dialogueScript.h"
 #include "world/characters.h"
 #include "world/heroine.h"
+#include "world/tileGrid.h"
 
 #include <SFML/Graphics/RenderTexture.hpp>
 
+#include <cmath>
 #include <mutex>
 
 namespace {
@@ -367,12 +369,22 @@ TEST_F(ConversationTest, ReachingTheBattleLineStartsTheBattleWithTheArmourAsShie
     story.playerArmour = 3;
     standBeside(kJohn);
     ASSERT_TRUE(conversation.dialogueOpen);
-    pressKey(sf::Keyboard::E);
+    pressKey(sf::Keyboard::E); // the first line, typed whole
+    // A chest within her reach too: the press that starts the battle takes nothing from it.
+    const sf::Vector2f at = heroinePosition();
+    const int chestRow = static_cast<int>(at.y / 100);
+    const int chestCol = static_cast<int>((at.x + 84 + 29) / 100);
+    placeCell(chestRow, chestCol, 1, 509);
+    playFrame(screen);
+    ASSERT_EQ(conversation.interactObject, 509);
     pressKey(sf::Keyboard::E);
     EXPECT_TRUE(battle.inBattle);
     EXPECT_EQ(battle.playerShield, 3);
+    EXPECT_EQ(conversation.activeNpc, kJohn);
     EXPECT_EQ(conversation.dialogueLine, 1);
     EXPECT_TRUE(conversation.dialogueOpen);
+    EXPECT_EQ(cellAt(chestRow, chestCol).objectId, 509);
+    EXPECT_EQ(story.equippedItem[0], -1);
     playFrame(screen, 0.1f);
     EXPECT_EQ(conversation.typedChars, 0); // no typing during a battle
 }
