@@ -143,8 +143,8 @@ void placeSensors() {
 float roomAbove(float most) {
     placeSensors();
     float room = most;
-    for (const sf::RectangleShape& box : contactBoxes) {
-        const sf::FloatRect line = box.getGlobalBounds();
+    for (const int box : {0, 1}) { // the lines above and below her feet
+        const sf::FloatRect line = contactBoxes[box].getGlobalBounds();
         // The strip the line sweeps going up, and the cells it crosses.
         const sf::FloatRect swept(line.left, line.top - most, line.width, line.height + most);
         const int colFirst = std::max(0, static_cast<int>(std::floor(swept.left / kCellPixels)));

@@ -323,7 +323,15 @@ TEST_F(ConversationTest, ACharacterThatSpeaksFirstOpensItsTalkAndLetsHerPassAbov
     ASSERT_TRUE(conversation.dialogueOpen);
     npcs[kJohn].lines[1] = ""; // a talk that ends on its second line, without a battle
     npcs[kJohn].battleLine = -1;
-    const sf::Vector2f beside = heroinePosition();
+    // A tree diagonally above: its right edge 30 pixels into her picture, past her left side line
+    // (28) but short of her feet (33 to 51). Her feet pass nothing on the way up.
+    const sf::Vector2f beside(std::floor(heroinePosition().x / 100) * 100 + 70,
+                              std::floor(heroinePosition().y / 100) * 100);
+    {
+        std::lock_guard<std::mutex> lock(heroineLock());
+        heroine.setPosition(beside);
+    }
+    placeCell(static_cast<int>(beside.y / 100) - 1, static_cast<int>(beside.x / 100), 1, 500);
     pressKey(sf::Keyboard::E);
     pressKey(sf::Keyboard::E);
     EXPECT_FALSE(conversation.dialogueOpen);
