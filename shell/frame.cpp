@@ -45,10 +45,12 @@ constexpr float kWalkSpeed = 200;
 constexpr std::uint16_t kLastMove = 3;
 const sf::Time kLeaveHold = sf::seconds(1); // the pad's Select held this long leaves the game
 
-// Left Shift, or on the pad a shoulder button or a trigger.
+// Left Shift, or on the pad a shoulder button or a trigger. The triggers are read first, on every
+// roaming frame: a trigger counts once it has been seen at rest.
 bool runHeld() {
-    return isKeyHeld(sf::Keyboard::LShift) || isPadButtonHeld(PadButton::LeftShoulder) ||
-           isPadButtonHeld(PadButton::RightShoulder) || isPadTriggerPulled();
+    const bool trigger = isPadTriggerPulled();
+    return trigger || isKeyHeld(sf::Keyboard::LShift) || isPadButtonHeld(PadButton::LeftShoulder) ||
+           isPadButtonHeld(PadButton::RightShoulder);
 }
 
 // The inventory opens and closes only while no conversation, transition or intro is on.
