@@ -20,6 +20,7 @@
 #include "world/mapLoader.h"
 #include "world/tileGrid.h"
 #include "world/visibleWindow.h"
+#include "world/worldCache.h"
 #include "world/worldDrawing.h"
 
 #include <SFML/Graphics/RenderTexture.hpp>
@@ -328,6 +329,19 @@ ScreenChoice chooseScreen() {
         }
     }
     return choice;
+}
+
+void drawWorldLayers(sf::RenderTarget& target) {
+    if (!drawCachedLayers(target)) {
+        drawGroundPass(target);
+        drawObjectPass(target);
+    }
+}
+
+void drawWorld(sf::RenderTarget& target) {
+    target.setView(wholePixelView(target.getView(), target));
+    drawWorldLayers(target);
+    drawWorldAboveLayers(target);
 }
 
 void drawFrame(sf::RenderTarget& target) {
