@@ -93,14 +93,14 @@ void moveBattleCursor() {
 
 // The choice buttons answer keys and the pad only while the dialogue box is on the screen, as
 // the mouse can click them only there.
-bool choiceButtonsOnScreen() {
+bool choicesTakeKeys() {
     return chooseScreen().dialogueBox && choiceButtonsShowing();
 }
 
 // On the choice line: 1 to 4 (on the main row or the keypad) take that button, Left and Right
 // move the highlight, Space takes the highlighted one.
 void handleChoiceKey(sf::Keyboard::Key key) {
-    if (!choiceButtonsOnScreen()) {
+    if (!choicesTakeKeys()) {
         return;
     }
     if (key >= sf::Keyboard::Num1 && key <= sf::Keyboard::Num4) {
@@ -151,7 +151,7 @@ void handleKeyPress(sf::Keyboard::Key key) {
 void handlePadButton(PadButton button) {
     switch (button) {
     case PadButton::Bottom:
-        if (choiceButtonsOnScreen()) {
+        if (choicesTakeKeys()) {
             takeHighlightedChoice();
         } else {
             handleTalkKey();
@@ -178,7 +178,7 @@ void handlePadButton(PadButton button) {
 void handlePadStep(PadDirection step) {
     if (battle.inBattle) {
         stepBattleCursor(step == PadDirection::Up ? -1 : step == PadDirection::Down ? 1 : 0);
-    } else if (choiceButtonsOnScreen()) {
+    } else if (choicesTakeKeys()) {
         moveChoiceHighlight(step == PadDirection::Left ? -1 : step == PadDirection::Right ? 1 : 0);
     }
 }

@@ -157,15 +157,10 @@ void advanceConversation() {
     }
 }
 
-bool choicesShowing() {
-    const int speaker = conversation.activeNpc;
-    return isRosterSlot(speaker) && npcs[speaker].choiceLine != -1 &&
-           conversation.dialogueLine == npcs[speaker].choiceLine && conversation.lineComplete;
-}
-
 // A choice button drawn now: the choice line shows its buttons and this one has a label.
 bool isShownButton(int k) {
-    return isChoice(k) && choicesShowing() && !npcs[conversation.activeNpc].choiceLabels[k].empty();
+    return isChoice(k) && choiceButtonsShowing() &&
+           !npcs[conversation.activeNpc].choiceLabels[k].empty();
 }
 
 // The next shown button from `from` by `step` (1 or -1) in reading order; -1 when there is none.
@@ -284,7 +279,9 @@ void drawChoiceButtons(sf::RenderTarget& target, const Npc& speaker) {
 } // namespace
 
 bool choiceButtonsShowing() {
-    return choicesShowing();
+    const int speaker = conversation.activeNpc;
+    return conversation.dialogueOpen && isRosterSlot(speaker) && npcs[speaker].choiceLine != -1 &&
+           conversation.dialogueLine == npcs[speaker].choiceLine && conversation.lineComplete;
 }
 
 const std::string& currentLine() {
@@ -361,7 +358,7 @@ void pressTalkKey() {
 
 void clickChoice() {
     const int chosen = conversation.hoveredChoice;
-    if (isMouseButtonHeld(sf::Mouse::Left) && isChoice(chosen) && choicesShowing()) {
+    if (isMouseButtonHeld(sf::Mouse::Left) && isChoice(chosen) && choiceButtonsShowing()) {
         takeChoice(chosen);
     }
 }
@@ -373,7 +370,7 @@ void chooseButton(int k) {
 }
 
 void moveChoiceHighlight(int step) {
-    if (!choicesShowing() || step == 0) {
+    if (!choiceButtonsShowing() || step == 0) {
         return;
     }
     const int lit = conversation.highlightedChoice;
@@ -389,7 +386,7 @@ void moveChoiceHighlight(int step) {
 void takeHighlightedChoice() {
     if (isShownButton(conversation.highlightedChoice)) {
         takeChoice(conversation.highlightedChoice);
-    } else if (choicesShowing()) {
+    } else if (choiceButtonsShowing()) {
         conversation.highlightedChoice = static_cast<std::int16_t>(nextShownButton(-1, 1));
     }
 }
@@ -423,7 +420,7 @@ void drawDialogueBox(sf::RenderTarget& target) {
     }
     const std::string& line = currentLine();
     drawRows(target, line);
-    if (choicesShowing()) {
+    if (choiceButtonsShowing()) {
         drawChoiceButtons(target, speaker);
     } else if (conversation.typedChars == static_cast<int>(line.size()) &&
                !lineOf(speakerIndex, conversation.dialogueLine + 1).empty()) {

@@ -37,7 +37,7 @@ void typeDialogue();
 // speaker's battle line, or ending the conversation on an empty line). Nothing on the choice line.
 void pressTalkKey();
 
-// The choice line's buttons are showing: its line is typed whole.
+// The choice buttons are showing: a talk is open on its choice line, typed whole.
 bool choiceButtonsShowing();
 
 // The choice buttons, whatever the device: each way of taking a choice takes it in one place, which

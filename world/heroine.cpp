@@ -11,6 +11,8 @@
 
 sf::RectangleShape heroine;
 sf::RectangleShape contactBoxes[4];
+const sf::Keyboard::Key kWalkKeys[4] = {sf::Keyboard::S, sf::Keyboard::W, sf::Keyboard::A,
+                                        sf::Keyboard::D};
 
 namespace {
 
@@ -27,9 +29,7 @@ const sf::Time kRunFramePeriod = sf::milliseconds(150);
 constexpr float kCameraSlack = 100; // how far she may stray from the camera's centre
 constexpr float kTalkReach = 90;    // a character answers this far to her left and right
 
-// The ways to walk, indexed by Facing: W A S D, or the pad's stick or directional pad.
-const sf::Keyboard::Key kWalkKeys[4] = {sf::Keyboard::S, sf::Keyboard::W, sf::Keyboard::A,
-                                        sf::Keyboard::D};
+// The pad's ways to walk, indexed by Facing as kWalkKeys: its stick or directional pad.
 const PadDirection kPadWays[4] = {PadDirection::Down, PadDirection::Up, PadDirection::Left,
                                   PadDirection::Right};
 

@@ -6,11 +6,15 @@
 
 #include <SFML/Graphics/RectangleShape.hpp>
 #include <SFML/Graphics/View.hpp>
+#include <SFML/Window/Keyboard.hpp>
 
 #include <mutex>
 
 constexpr float kHeroineSize = 84;
 constexpr int kHeroFramePixels = 160; // frames of kaiva-map.png
+
+// The walking keys, in the order of her facings: down (S), up (W), left (A), right (D).
+extern const sf::Keyboard::Key kWalkKeys[4];
 
 // Guarded by heroineLock(): only the main thread changes the heroine, but the character thread
 // reads her position, and reading a shape's bounds rewrites its cached transform, so every access
