@@ -24,9 +24,14 @@ void enterRoaming(sf::Vector2f centre);
 // The process's CPU time (every thread) in milliseconds.
 double processCpuMs();
 
-// The floor's layer, as tools/frametimer/framefloor draws it: one vertex array of 20 x 11 cells
-// of 100 x 100 pixels, textured from the ground sheet.
-sf::VertexArray floorLayer();
+// The floor of this machine, as tools/frametimer/framefloor draws it: clear, then one opaque
+// picture of the whole 1920 x 1080 target drawn one texel to one pixel, without blending or
+// smoothing. Every world frame of the game does that at the least: it shows its kept picture of
+// the world so.
+void drawFloor(sf::RenderTarget& target);
+// The older reference, kept by name: clear, then one layer of 20 x 11 cells of 100 x 100 pixels
+// textured from the ground sheet's 320 x 320 cells in one draw call.
+void drawLayerFloor(sf::RenderTarget& target);
 
 // A 1920 x 1080 render texture, created once.
 sf::RenderTexture& frameTarget();
@@ -42,9 +47,10 @@ FrameCost costOfFrame(const std::function<void(sf::RenderTarget&)>& draw);
 // (software OpenGL draws lazily: the frame is waited for).
 double timeFrameMs(const std::function<void(sf::RenderTarget&)>& draw);
 
-// One frame of the floor of this machine: clear, one full-screen layer of 100 x 100 cells
-// textured from the ground sheet in one draw call, finished; milliseconds.
+// One frame of the floor (drawFloor), finished; milliseconds.
 double floorFrameMs();
+// One frame of the layer floor (drawLayerFloor), finished; milliseconds.
+double layerFloorFrameMs();
 
 // Frames of a screen each paired with a floor frame drawn just before it, so that whatever else
 // loads the machine weighs on both alike: the screen's cost as a ratio to the floor's.

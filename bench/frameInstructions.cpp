@@ -5,13 +5,14 @@
 //   valgrind --tool=callgrind --smc-check=all-non-file
 //       build/bench/kaiva_frame_instructions [--window] <screen> [frames]
 // The dump's "summary" line, divided by the frames, is one frame's instructions (every thread
-// counted: the renderer's, the game's own). Screens: floor (clear, one full-screen layer of
-// textured cells, display), roaming (the camp, standing), walking (the camp, the camera and the
-// heroine moving right at walking speed), intro (the flight's first leg over the invaders' camp),
-// card (the chapter card at full veil), conversation (the sage's question and its two answers),
-// inventory, battle. Each frame is the game's own runFrame into a 1920 x 1080 picture, or into a
-// full-screen window with --window, where display copies the picture to the screen as in the game.
-// Without valgrind it prints each frame's milliseconds and CPU milliseconds.
+// counted: the renderer's, the game's own). Screens: floor (clear, one opaque full-screen
+// picture drawn one texel to one pixel, display), layer-floor (the older reference: clear, one
+// full-screen layer of textured cells, display), roaming (the camp, standing), walking (the camp,
+// the camera and the heroine moving right at walking speed), intro (the flight's first leg over the
+// invaders' camp), card (the chapter card at full veil), conversation (the sage's question and its
+// two answers), inventory, battle. Each frame is the game's own runFrame into a 1920 x 1080
+// picture, or into a full-screen window with --window, where display copies the picture to the
+// screen as in the game. Without valgrind it prints each frame's milliseconds and CPU milliseconds.
 #include "benchSupport.h"
 
 #include "shell/frame.h"
@@ -49,7 +50,8 @@ constexpr int kApple = 544;
 // Sets up the screen; false when there is no such screen.
 bool enterScreen(const std::string& screen) {
     enterRoaming(kCamp);
-    if (screen == "floor" || screen == "roaming" || screen == "walking") {
+    if (screen == "floor" || screen == "layer-floor" || screen == "roaming" ||
+        screen == "walking") {
         return true;
     }
     if (screen == "intro") {
@@ -91,11 +93,8 @@ bool enterScreen(const std::string& screen) {
 }
 
 void playFrameOf(const std::string& screen, sf::RenderTarget& target) {
-    if (screen == "floor") {
-        static const sf::VertexArray layer = floorLayer();
-        target.setView(target.getDefaultView());
-        target.clear(sf::Color::Black);
-        target.draw(layer, &tileSheet);
+    if (screen == "floor" || screen == "layer-floor") {
+        (screen == "floor" ? drawFloor : drawLayerFloor)(target);
         presentFrame(target);
         return;
     }

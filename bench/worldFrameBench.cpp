@@ -47,6 +47,14 @@ void BM_Floor(benchmark::State& state) {
 }
 BENCHMARK(BM_Floor)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2);
 
+// The older floor, kept as a reference: a layer of cells scaled from the sheet with smoothing.
+void BM_LayerFloor(benchmark::State& state) {
+    for (auto _ : state) {
+        state.SetIterationTime(layerFloorFrameMs() / 1000);
+    }
+}
+BENCHMARK(BM_LayerFloor)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2);
+
 void BM_WorldFrameAtTheStart(benchmark::State& state) {
     roamingFrameAt(state, "WorldFrameAtTheStart", kCamp);
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # measure-frames.sh -- times every frame the real game shows, against the floor of this machine
-# measured in the same run: a program that clears, draws one full-screen layer of textured cells
-# and displays. Everything runs on a private 1920 x 1080 Xvfb screen with Mesa's software OpenGL;
+# measured in the same run: a program that clears, draws one opaque full-screen picture one texel
+# to one pixel (no blending, no smoothing) and displays, which is what every world frame of the
+# game does at the least. Everything runs on a private 1920 x 1080 Xvfb screen with Mesa's software OpenGL;
 # the frame timer (a preload library, tools/frametimer) notes every buffer swap of the unchanged
 # binaries. In three rounds, prints the median and 95th percentile of each frame's cost in time
 # and in CPU time (of every thread of the process, the software renderer's included), their ratios

@@ -20,6 +20,7 @@
 #include "world/mapLoader.h"
 #include "world/tileGrid.h"
 #include "world/visibleWindow.h"
+#include "world/worldCache.h"
 #include "world/worldDrawing.h"
 
 #include <SFML/Graphics/RenderTexture.hpp>
@@ -45,10 +46,12 @@ constexpr float kWalkSpeed = 200;
 constexpr std::uint16_t kLastMove = 3;
 const sf::Time kLeaveHold = sf::seconds(1); // the pad's Select held this long leaves the game
 
-// Left Shift, or on the pad a shoulder button or a trigger.
+// Left Shift, or on the pad a shoulder button or a trigger. The triggers are read first, on every
+// roaming frame: a trigger counts once it has been seen at rest.
 bool runHeld() {
-    return isKeyHeld(sf::Keyboard::LShift) || isPadButtonHeld(PadButton::LeftShoulder) ||
-           isPadButtonHeld(PadButton::RightShoulder) || isPadTriggerPulled();
+    const bool trigger = isPadTriggerPulled();
+    return trigger || isKeyHeld(sf::Keyboard::LShift) || isPadButtonHeld(PadButton::LeftShoulder) ||
+           isPadButtonHeld(PadButton::RightShoulder);
 }
 
 // The inventory opens and closes only while no conversation, transition or intro is on.
@@ -90,14 +93,14 @@ void moveBattleCursor() {
 
 // The choice buttons answer keys and the pad only while the dialogue box is on the screen, as
 // the mouse can click them only there.
-bool choiceButtonsOnScreen() {
+bool choicesTakeKeys() {
     return chooseScreen().dialogueBox && choiceButtonsShowing();
 }
 
 // On the choice line: 1 to 4 (on the main row or the keypad) take that button, Left and Right
 // move the highlight, Space takes the highlighted one.
 void handleChoiceKey(sf::Keyboard::Key key) {
-    if (!choiceButtonsOnScreen()) {
+    if (!choicesTakeKeys()) {
         return;
     }
     if (key >= sf::Keyboard::Num1 && key <= sf::Keyboard::Num4) {
@@ -148,7 +151,7 @@ void handleKeyPress(sf::Keyboard::Key key) {
 void handlePadButton(PadButton button) {
     switch (button) {
     case PadButton::Bottom:
-        if (choiceButtonsOnScreen()) {
+        if (choicesTakeKeys()) {
             takeHighlightedChoice();
         } else {
             handleTalkKey();
@@ -175,7 +178,7 @@ void handlePadButton(PadButton button) {
 void handlePadStep(PadDirection step) {
     if (battle.inBattle) {
         stepBattleCursor(step == PadDirection::Up ? -1 : step == PadDirection::Down ? 1 : 0);
-    } else if (choiceButtonsOnScreen()) {
+    } else if (choicesTakeKeys()) {
         moveChoiceHighlight(step == PadDirection::Left ? -1 : step == PadDirection::Right ? 1 : 0);
     }
 }
@@ -326,6 +329,19 @@ ScreenChoice chooseScreen() {
         }
     }
     return choice;
+}
+
+void drawWorldLayers(sf::RenderTarget& target) {
+    if (!drawCachedLayers(target)) {
+        drawGroundPass(target);
+        drawObjectPass(target);
+    }
+}
+
+void drawWorld(sf::RenderTarget& target) {
+    target.setView(wholePixelView(target.getView(), target));
+    drawWorldLayers(target);
+    drawWorldAboveLayers(target);
 }
 
 void drawFrame(sf::RenderTarget& target) {

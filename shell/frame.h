@@ -37,6 +37,14 @@ void updateWorld();
 // Steps 8 to 10: clear, the world through the camera, then the screen the flags select.
 void drawFrame(sf::RenderTarget& target);
 
+// Step 9: the world through the target's view (the camera) moved onto whole pixels
+// (wholePixelView): its two layers, then the characters, hints, heroine and cursor over them. The
+// target must be cleared to opaque black, as the frame leaves it.
+void drawWorld(sf::RenderTarget& target);
+// The two layers alone: from the kept picture of the world where it serves, otherwise (the first
+// frame, a view it cannot follow) by the direct passes.
+void drawWorldLayers(sf::RenderTarget& target);
+
 // The screen of step 10, chosen by a fixed priority of the flags.
 enum class Screen { Ending, Battle, Inventory, World };
 enum class TransitionScreen { None, Intro, ChapterCard };

@@ -54,6 +54,9 @@ struct ConversationState {
     float interactX = 0;
     float interactY = 0;
     bool questChosen = false; // a choice of the open talk has moved the story to another quest
+    // A find's message took the box over from a talk whose choice had moved the story on: that
+    // quest's chapter card follows once the message ends.
+    bool chapterAfterMessage = false;
     int heldBackSpeaker = -1; // spoke first, and waits until she has left its reach to speak again
 };
 

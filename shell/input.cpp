@@ -12,8 +12,9 @@ constexpr float kStickDeadZone = 25;     // of 100: a worn stick's drift at rest
 constexpr float kSectorShare = 0.3827f;  // sin 22.5 degrees: a way holds within 67.5 degrees
 constexpr float kHatPressed = 50;        // hats report -100, 0 or 100
 constexpr float kTriggerPulled = 50;
-constexpr float kStepPushed = 50; // a menu step: the stick pushed past half its travel...
-constexpr float kStepLetGo = 30;  // ...and let go under this before it steps the same way again
+constexpr unsigned kPadButtonsAtLeast = 4; // a pad has four face buttons at least
+constexpr float kStepPushed = 50;          // a menu step: the stick pushed past half its travel...
+constexpr float kStepLetGo = 30; // ...and let go under this before it steps the same way again
 constexpr float kTurnedShare = 0.9239f; // cos 22.5 degrees: a pushed stick turned to another way
 
 // A queued event, and the key or button that reads as held while it is handled (-1: none).
@@ -27,6 +28,8 @@ struct QueuedEvent {
 
 struct SimulatedPad {
     bool connected = false;
+    unsigned buttonCount = kFullPadButtons;
+    bool hasStick = true; // both axes X and Y
     std::bitset<sf::Joystick::ButtonCount> buttons;
     float axes[sf::Joystick::AxisCount] = {};
 };
@@ -50,11 +53,38 @@ struct PadSteps {
     PadDirection held = PadDirection::None;
 };
 
+// Whether each trigger (Z, R) of the first pad has been seen at rest since it became the first
+// pad or was plugged in: one whose axis already reads pulled then (a device whose triggers rest
+// there, or an axis that is no trigger at all) counts only once it has been let go.
+struct TriggerRest {
+    int pad = -1;
+    bool seenAtRest[2] = {false, false};
+};
+
 SimulatedInput simulated; // main thread only
 PadSteps steps;           // main thread only
+TriggerRest triggers;     // main thread only
 
-bool padConnected(unsigned pad) {
-    return simulated.active ? simulated.pads[pad].connected : sf::Joystick::isConnected(pad);
+// A connected device that can be played with: four buttons at least and a stick with both axes.
+// A motion sensor or a wheel listed before the pad is passed over.
+bool isGamepad(unsigned pad) {
+    if (simulated.active) {
+        const SimulatedPad& device = simulated.pads[pad];
+        return device.connected && device.buttonCount >= kPadButtonsAtLeast && device.hasStick;
+    }
+    return sf::Joystick::isConnected(pad) &&
+           sf::Joystick::getButtonCount(pad) >= kPadButtonsAtLeast &&
+           sf::Joystick::hasAxis(pad, sf::Joystick::X) &&
+           sf::Joystick::hasAxis(pad, sf::Joystick::Y);
+}
+
+// A device plugged in or pulled out: its triggers are looked at afresh.
+void noteConnection(const sf::Event& event) {
+    if ((event.type == sf::Event::JoystickConnected ||
+         event.type == sf::Event::JoystickDisconnected) &&
+        static_cast<int>(event.joystickConnect.joystickId) == triggers.pad) {
+        triggers = TriggerRest{};
+    }
 }
 
 bool padButtonDown(unsigned pad, unsigned button) {
@@ -169,7 +199,7 @@ sf::Vector2i mousePosition(const sf::Window& window) {
 
 int firstPad() {
     for (unsigned pad = 0; pad < sf::Joystick::Count; ++pad) {
-        if (padConnected(pad)) {
+        if (isGamepad(pad)) {
             return static_cast<int>(pad);
         }
     }
@@ -196,9 +226,19 @@ bool isPadTriggerPulled() {
     if (pad < 0) {
         return false;
     }
-    const sf::Vector2f triggers =
-        padAxes(static_cast<unsigned>(pad), sf::Joystick::Z, sf::Joystick::R);
-    return triggers.x >= kTriggerPulled || triggers.y >= kTriggerPulled;
+    if (pad != triggers.pad) {
+        triggers = TriggerRest{pad};
+    }
+    const sf::Vector2f at = padAxes(static_cast<unsigned>(pad), sf::Joystick::Z, sf::Joystick::R);
+    bool pulled = false;
+    for (const int trigger : {0, 1}) {
+        if ((trigger == 0 ? at.x : at.y) < kTriggerPulled) {
+            triggers.seenAtRest[trigger] = true;
+        } else {
+            pulled = pulled || triggers.seenAtRest[trigger];
+        }
+    }
+    return pulled;
 }
 
 std::optional<PadButton> padButtonPressed(const sf::Event& event) {
@@ -226,7 +266,11 @@ PadDirection padStep(const sf::Event& event) {
 
 bool pollInputEvent(sf::Window& window, sf::Event& event) {
     if (!simulated.active) {
-        return window.pollEvent(event);
+        const bool polled = window.pollEvent(event);
+        if (polled) {
+            noteConnection(event);
+        }
+        return polled;
     }
     simulated.pulseKey = -1;
     simulated.pulseButton = -1;
@@ -238,6 +282,7 @@ bool pollInputEvent(sf::Window& window, sf::Event& event) {
     const QueuedEvent next = simulated.events.front();
     simulated.events.pop_front();
     event = next.event;
+    noteConnection(event);
     simulated.pulseKey = next.pulseKey;
     simulated.pulseButton = next.pulseButton;
     applyToPad(next);
@@ -248,6 +293,7 @@ void useSimulatedInput(bool on) {
     simulated = SimulatedInput{};
     simulated.active = on;
     steps = PadSteps{};
+    triggers = TriggerRest{};
 }
 
 void holdKey(sf::Keyboard::Key key, bool held) {
@@ -281,12 +327,14 @@ void queueClick(sf::Mouse::Button button, sf::Vector2i pixel) {
     simulated.events.push_back({event, -1, button});
 }
 
-void connectPad(unsigned pad, bool connected) {
+void connectPad(unsigned pad, bool connected, unsigned buttons, bool stick) {
     if (pad >= sf::Joystick::Count) {
         return;
     }
     simulated.pads[pad] = SimulatedPad{};
     simulated.pads[pad].connected = connected;
+    simulated.pads[pad].buttonCount = buttons;
+    simulated.pads[pad].hasStick = stick;
     sf::Event event;
     event.type = connected ? sf::Event::JoystickConnected : sf::Event::JoystickDisconnected;
     event.joystickConnect = {pad};

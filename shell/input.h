@@ -17,10 +17,11 @@ bool isMouseButtonHeld(sf::Mouse::Button button);
 // The mouse position in pixels relative to the window.
 sf::Vector2i mousePosition(const sf::Window& window);
 
-// The pad is the first connected joystick; which one that is may change while playing, as pads
-// are plugged in and pulled out. Its buttons are named by their place, and numbered as the Linux
-// xpad driver numbers an Xbox pad's (the order most pads on Linux follow, and SDL's mapping of
-// them); the values below are those numbers.
+// The pad is the first connected joystick with four buttons at least and a stick (both axes X and
+// Y): a motion sensor or a wheel listed before it is passed over. Which one that is may change
+// while playing, as pads are plugged in and pulled out. Its buttons are named by their place, and
+// numbered as the Linux xpad driver numbers an Xbox pad's (the order most pads on Linux follow, and
+// SDL's mapping of them); the values below are those numbers.
 enum class PadButton : unsigned {
     Bottom = 0, // A
     Right = 1,  // B
@@ -41,6 +42,8 @@ bool isPadButtonHeld(PadButton button);
 // holds both of its ways); the directional pad, a hat of two axes, counts when pressed.
 bool isPadPointing(PadDirection direction);
 // Either trigger pulled past half its travel (triggers rest at -100 on some drivers, 0 on others).
+// A trigger counts only once it has been seen at rest since its pad was plugged in or became the
+// first pad: a device whose triggers rest pulled does not hold "run".
 bool isPadTriggerPulled();
 // The button a JoystickButtonPressed event of the first pad presses; none for other events, other
 // pads and buttons without a name.
@@ -72,8 +75,11 @@ void queueClick(sf::Mouse::Button button, sf::Vector2i pixel);
 
 // The simulated pads, numbered 0 to 7 as SFML numbers joysticks. A pad plugged in or pulled out
 // comes or goes at once, with its buttons and axes at rest, and its JoystickConnected or
-// JoystickDisconnected event is queued.
-void connectPad(unsigned pad, bool connected);
+// JoystickDisconnected event is queued. A device of fewer buttons, or without a stick, is no pad
+// (a motion sensor, a wheel).
+constexpr unsigned kFullPadButtons = 11; // an Xbox pad's, on Linux's xpad driver
+void connectPad(unsigned pad, bool connected, unsigned buttons = kFullPadButtons,
+                bool stick = true);
 void holdPadButton(unsigned pad, PadButton button, bool held);
 // An axis (-100 to 100) at this position now, without an event, as a held key.
 void setPadAxis(unsigned pad, sf::Joystick::Axis axis, float position);

@@ -77,6 +77,14 @@ void releaseSpeaker(Npc& speaker, const sf::IntRect& picture) {
     speaker.sprite.setTextureRect(picture);
 }
 
+// A chapter card held back for a find's message is due once that message ends.
+void announceChapterHeldBack() {
+    if (conversation.chapterAfterMessage) {
+        conversation.chapterAfterMessage = false;
+        story.transitionPending = true;
+    }
+}
+
 void closeConversation() {
     conversation.highlightedChoice = -1;
     conversation.dialogueOpen = false;
@@ -112,6 +120,7 @@ void endConversationByKey() {
     }
     releaseSpeaker(speaker, speaker.savedTextureRect);
     closeConversation();
+    announceChapterHeldBack();
 }
 
 // A choice took the conversation to an empty line: the quest was already changed by the choice.
@@ -125,6 +134,7 @@ void endConversationByChoice(int chosen) {
     releaseSpeaker(speaker,
                    {0, speaker.spriteRow * kNpcFramePixels, kNpcFramePixels, kNpcFramePixels});
     closeConversation();
+    announceChapterHeldBack();
 }
 
 void advanceConversation() {
@@ -147,15 +157,10 @@ void advanceConversation() {
     }
 }
 
-bool choicesShowing() {
-    const int speaker = conversation.activeNpc;
-    return isRosterSlot(speaker) && npcs[speaker].choiceLine != -1 &&
-           conversation.dialogueLine == npcs[speaker].choiceLine && conversation.lineComplete;
-}
-
 // A choice button drawn now: the choice line shows its buttons and this one has a label.
 bool isShownButton(int k) {
-    return isChoice(k) && choicesShowing() && !npcs[conversation.activeNpc].choiceLabels[k].empty();
+    return isChoice(k) && choiceButtonsShowing() &&
+           !npcs[conversation.activeNpc].choiceLabels[k].empty();
 }
 
 // The next shown button from `from` by `step` (1 or -1) in reading order; -1 when there is none.
@@ -274,7 +279,9 @@ void drawChoiceButtons(sf::RenderTarget& target, const Npc& speaker) {
 } // namespace
 
 bool choiceButtonsShowing() {
-    return choicesShowing();
+    const int speaker = conversation.activeNpc;
+    return conversation.dialogueOpen && isRosterSlot(speaker) && npcs[speaker].choiceLine != -1 &&
+           conversation.dialogueLine == npcs[speaker].choiceLine && conversation.lineComplete;
 }
 
 const std::string& currentLine() {
@@ -320,7 +327,7 @@ void interruptConversation() {
     }
     Npc& speaker = npcs[conversation.activeNpc];
     if (conversation.questChosen) {
-        story.transitionPending = true; // the quest it chose is announced after the message
+        conversation.chapterAfterMessage = true; // announced once the message has ended
     }
     releaseSpeaker(speaker, speaker.savedTextureRect);
     closeConversation();
@@ -351,7 +358,7 @@ void pressTalkKey() {
 
 void clickChoice() {
     const int chosen = conversation.hoveredChoice;
-    if (isMouseButtonHeld(sf::Mouse::Left) && isChoice(chosen) && choicesShowing()) {
+    if (isMouseButtonHeld(sf::Mouse::Left) && isChoice(chosen) && choiceButtonsShowing()) {
         takeChoice(chosen);
     }
 }
@@ -363,7 +370,7 @@ void chooseButton(int k) {
 }
 
 void moveChoiceHighlight(int step) {
-    if (!choicesShowing() || step == 0) {
+    if (!choiceButtonsShowing() || step == 0) {
         return;
     }
     const int lit = conversation.highlightedChoice;
@@ -379,7 +386,7 @@ void moveChoiceHighlight(int step) {
 void takeHighlightedChoice() {
     if (isShownButton(conversation.highlightedChoice)) {
         takeChoice(conversation.highlightedChoice);
-    } else if (choicesShowing()) {
+    } else if (choiceButtonsShowing()) {
         conversation.highlightedChoice = static_cast<std::int16_t>(nextShownButton(-1, 1));
     }
 }
@@ -413,7 +420,7 @@ void drawDialogueBox(sf::RenderTarget& target) {
     }
     const std::string& line = currentLine();
     drawRows(target, line);
-    if (choicesShowing()) {
+    if (choiceButtonsShowing()) {
         drawChoiceButtons(target, speaker);
     } else if (conversation.typedChars == static_cast<int>(line.size()) &&
                !lineOf(speakerIndex, conversation.dialogueLine + 1).empty()) {

@@ -24,7 +24,8 @@ void noteTalkTarget();
 
 // A message that takes the box over while a talk is open (a find taken during it): the talk is
 // left where it was, its speaker walks on, a quest one of its choices moved the story to is
-// announced by its chapter card, and the message starts at its first line.
+// announced by its chapter card once the message has ended (never under the box), and the message
+// starts at its first line.
 void interruptConversation();
 
 // The typing tick: one more character of the line once 50 ms have passed since the last, while a
@@ -36,7 +37,7 @@ void typeDialogue();
 // speaker's battle line, or ending the conversation on an empty line). Nothing on the choice line.
 void pressTalkKey();
 
-// The choice line's buttons are showing: its line is typed whole.
+// The choice buttons are showing: a talk is open on its choice line, typed whole.
 bool choiceButtonsShowing();
 
 // The choice buttons, whatever the device: each way of taking a choice takes it in one place, which

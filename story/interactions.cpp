@@ -144,6 +144,11 @@ void useObjectAtHand() {
                conversation.interactObject == kMannequin) {
         train();
     }
+    // A press whose talk step reached the battle line takes no find: its message would take the
+    // box, and the battle, from the speaker being fought.
+    if (battle.inBattle) {
+        return;
+    }
     if (const Item* item = itemFoundIn(conversation.interactObject)) {
         interruptConversation();
         takeItem(item->foundIn, item->slot);

@@ -23,5 +23,5 @@ extern const Item kItems[kItemCount];
 void takeItem(std::int32_t objectId, int slot);
 
 // The E key's world interactions, in their order: the apples of quest 3, the mannequin of quest 4,
-// then the finds, which work in every quest.
+// then the finds, which work in every quest but on a press that started a battle.
 void useObjectAtHand();

@@ -11,6 +11,8 @@
 
 sf::RectangleShape heroine;
 sf::RectangleShape contactBoxes[4];
+const sf::Keyboard::Key kWalkKeys[4] = {sf::Keyboard::S, sf::Keyboard::W, sf::Keyboard::A,
+                                        sf::Keyboard::D};
 
 namespace {
 
@@ -27,9 +29,7 @@ const sf::Time kRunFramePeriod = sf::milliseconds(150);
 constexpr float kCameraSlack = 100; // how far she may stray from the camera's centre
 constexpr float kTalkReach = 90;    // a character answers this far to her left and right
 
-// The ways to walk, indexed by Facing: W A S D, or the pad's stick or directional pad.
-const sf::Keyboard::Key kWalkKeys[4] = {sf::Keyboard::S, sf::Keyboard::W, sf::Keyboard::A,
-                                        sf::Keyboard::D};
+// The pad's ways to walk, indexed by Facing as kWalkKeys: its stick or directional pad.
 const PadDirection kPadWays[4] = {PadDirection::Down, PadDirection::Up, PadDirection::Left,
                                   PadDirection::Right};
 
@@ -143,8 +143,8 @@ void placeSensors() {
 float roomAbove(float most) {
     placeSensors();
     float room = most;
-    for (const sf::RectangleShape& box : contactBoxes) {
-        const sf::FloatRect line = box.getGlobalBounds();
+    for (const int box : {0, 1}) { // the lines above and below her feet
+        const sf::FloatRect line = contactBoxes[box].getGlobalBounds();
         // The strip the line sweeps going up, and the cells it crosses.
         const sf::FloatRect swept(line.left, line.top - most, line.width, line.height + most);
         const int colFirst = std::max(0, static_cast<int>(std::floor(swept.left / kCellPixels)));

@@ -6,11 +6,15 @@
 
 #include <SFML/Graphics/RectangleShape.hpp>
 #include <SFML/Graphics/View.hpp>
+#include <SFML/Window/Keyboard.hpp>
 
 #include <mutex>
 
 constexpr float kHeroineSize = 84;
 constexpr int kHeroFramePixels = 160; // frames of kaiva-map.png
+
+// The walking keys, in the order of her facings: down (S), up (W), left (A), right (D).
+extern const sf::Keyboard::Key kWalkKeys[4];
 
 // Guarded by heroineLock(): only the main thread changes the heroine, but the character thread
 // reads her position, and reading a shape's bounds rewrites its cached transform, so every access
@@ -36,8 +40,10 @@ void moveHeroine(sf::View& camera, const GameClock& animClock, sf::Time& animNow
 // Places the four sensor lines around her feet from her current position.
 void placeSensors();
 
-// How far, at most `most` pixels, she can be moved straight up before one of her sensor lines
-// would overlap a blocking cell it does not overlap now.
+// How far, at most `most` pixels, she can be moved straight up before her feet (the span of the
+// sensor lines above and below them) would pass through or land in a blocking cell they do not
+// overlap now. The side lines, 5 pixels beside her feet, do not count: a tree diagonally above
+// her is no wall on her way up.
 float roomAbove(float most);
 
 // Tests the sensor lines against the blocking cells of the visible window: a line that overlaps

@@ -319,7 +319,7 @@ void showRing(sf::RenderTarget& target, const sf::View& view, const sf::IntRect&
 
 } // namespace
 
-void drawCachedLayers(sf::RenderTarget& target) {
+bool drawCachedLayers(sf::RenderTarget& target) {
     const sf::View view = target.getView();
     const sf::IntRect pixels = target.getViewport(view);
     RingLayout layout;
@@ -328,15 +328,14 @@ void drawCachedLayers(sf::RenderTarget& target) {
     const bool first = !drawnWorld.firstFrameDrawn;
     drawnWorld.firstFrameDrawn = true;
     if (first || !layoutFor(view, pixels, layout) || !prepareRing(layout)) {
-        drawGroundPass(target);
-        drawObjectPass(target);
-        return;
+        return false;
     }
     const sf::Vector2i origin = pixelOrigin(view, pixels);
     const VisibleWindow window = world.visibleWindow.load();
     listCellsToDraw(cellsCovering(origin, pixels, layout.cellPixels), window);
     drawListedCells(window);
     showRing(target, view, pixels, origin);
+    return true;
 }
 
 std::size_t drawnWorldBytes() {

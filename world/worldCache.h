@@ -11,9 +11,11 @@
 // the picture kept since the last frame. Before that, the cells that came into view, changed
 // (changeCell), or came into or left the visible window are drawn into the picture again; after
 // a reset of the grid, all of them. The view's edges must fall on whole pixels of the target
-// (wholePixelView). A view the picture cannot follow (rotated, or needing a larger texture than
-// the graphics driver gives) is drawn by the direct passes instead. Main thread only.
-void drawCachedLayers(sf::RenderTarget& target);
+// (wholePixelView). False, and nothing drawn, where the picture does not serve: the game's first
+// frame (making and filling the picture would show the window later), or a view it cannot follow
+// (rotated, or needing a larger texture than the graphics driver gives); the caller then draws the
+// direct passes. Main thread only.
+bool drawCachedLayers(sf::RenderTarget& target);
 
 // The kept picture's size in bytes: 0 until a frame has drawn the world.
 std::size_t drawnWorldBytes();

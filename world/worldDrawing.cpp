@@ -6,7 +6,6 @@
 #include "world/characters.h"
 #include "world/heroine.h"
 #include "world/tileGrid.h"
-#include "world/worldCache.h"
 
 #include <algorithm>
 #include <cmath>
@@ -264,9 +263,7 @@ sf::View wholePixelView(const sf::View& view, const sf::RenderTarget& target) {
     return moved;
 }
 
-void drawWorld(sf::RenderTarget& target) {
-    target.setView(wholePixelView(target.getView(), target));
-    drawCachedLayers(target);
+void drawWorldAboveLayers(sf::RenderTarget& target) {
     drawCharacters(target);
     drawTalkHints(target);
     {

@@ -9,13 +9,13 @@
 
 #include <vector>
 
-// All passes in their order, through the target's view moved onto whole pixels
-// (wholePixelView), the two layers from the cache of the drawn world (world/worldCache.h). The
-// target's view must be the camera, and the target cleared to opaque black, as the frame leaves
-// it.
-void drawWorld(sf::RenderTarget& target);
+// The passes over the two layers, in their order: the characters, their talk hints, the heroine,
+// the usable object's hint and the tile cursor, through the target's view (the frame's world
+// drawing, shell/frame.h, puts it on whole pixels and draws the layers first).
+void drawWorldAboveLayers(sf::RenderTarget& target);
 
-// The two layers drawn directly from the grid, each in one draw call: what the cache keeps.
+// The two layers drawn directly from the grid, each in one draw call: what the kept picture of the
+// world (world/worldCache.h) keeps.
 void drawGroundPass(sf::RenderTarget& target);
 void drawObjectPass(sf::RenderTarget& target);
 void drawCharacters(sf::RenderTarget& target);

@@ -20,17 +20,45 @@
 
 namespace {
 
-constexpr float kLattice = 10;
-constexpr int kPlayArea = 62;                                               // cells
+constexpr float kLattice = 10; // pixels between two points of the lattice
+constexpr int kPlayArea = 62;  // cells
 constexpr int kSide = static_cast<int>(kPlayArea * kCellPixels / kLattice); // lattice points
 constexpr int kUnreached = -1;
 constexpr int kPlaceEvery = 40; // frames between two starting places on a tour
 constexpr int kRecoveryFrames = 4000;
 constexpr int kStanding = 4;
+constexpr int kAroundACharacter = 3; // cells: the ground around a start where talks catch her
 
-const sf::Keyboard::Key kWalkKeys[4] = {sf::Keyboard::D, sf::Keyboard::A, sf::Keyboard::S,
-                                        sf::Keyboard::W};
-const sf::Vector2i kWalkSteps[4] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
+// How often a session does what, per frame unless said otherwise.
+namespace odds {
+// Goals: a character, the ground around one, a usable object; else she wanders.
+constexpr double kCharacterGoal = 0.45;
+constexpr double kGroundGoal = 0.30;
+constexpr double kObjectGoal = 0.20;
+constexpr double kWanderStep = 0.15;  // a step any way instead of towards the goal
+constexpr double kNewGoalThere = 0.2; // arrived: choose another goal
+constexpr double kStandThere = 0.6;   // arrived: stand still for a while
+constexpr double kRun = 0.3;          // each walk runs
+constexpr double kBattleMove = 0.35;  // in battle: E
+constexpr double kBattleCursor = 0.2; // in battle: a cursor key
+constexpr double kChoose = 0.12;      // the choice buttons showing: take one
+constexpr double kGoOnInATalk = 0.25; // a talk open: E
+constexpr double kEAtTheGoal = 0.2;   // E near the goal...
+constexpr double kEAnywhere = 0.03;   // ...and anywhere else
+constexpr double kKeyOnReach = 0.7;   // a character came into reach: E or Tab at once
+constexpr double kAnyKey = 0.02;      // any key a player may press
+constexpr double kCloseInventory = 0.08;
+constexpr double kPadButton = 0.04; // in the sessions with a pad
+constexpr double kClickAnywhere = 0.01;
+// Per session.
+constexpr double kVaryFrameTime = 0.5;
+constexpr double kPlugAPad = 0.25;
+constexpr double kCharacterBesideAnObject = 0.12;
+constexpr double kBesideAFind = 0.7; // of those: beside an object that holds a find
+} // namespace odds
+
+// Steps of the lattice, in the order of kWalkKeys: down, up, left, right.
+const sf::Vector2i kWalkSteps[4] = {{0, 1}, {0, -1}, {-1, 0}, {1, 0}};
 // Keys a player may press at any moment besides walking: what the game reads, and one it does not.
 const sf::Keyboard::Key kOtherKeys[] = {
     sf::Keyboard::E,    sf::Keyboard::Tab,  sf::Keyboard::Up,    sf::Keyboard::Down,
@@ -55,13 +83,6 @@ bool isWorldCharacter(int index) {
 
 bool isMessageSlot(int index) {
     return index >= kFirstMessageSlot && index <= kArmourTrainingMessage;
-}
-
-bool choicesShowing() {
-    const int speaker = conversation.activeNpc;
-    return conversation.dialogueOpen && (isWorldCharacter(speaker) || isMessageSlot(speaker)) &&
-           npcs[speaker].choiceLine != -1 &&
-           conversation.dialogueLine == npcs[speaker].choiceLine && conversation.lineComplete;
 }
 
 bool roaming() {
@@ -338,7 +359,7 @@ int StoryExplorer::fieldTo(const sf::FloatRect& reach) {
 StoryExplorer::Goal StoryExplorer::chooseGoal() {
     Goal goal;
     const double roll = std::uniform_real_distribution<double>(0, 1)(random_);
-    if (roll < 0.45) {
+    if (roll < odds::kCharacterGoal) {
         goal.character = pick(random_, kWorldCharacters);
         // The field leads to where the character started; its reach moves with it on the way.
         const sf::Vector2i start(characterStartTable[goal.character].col,
@@ -348,15 +369,18 @@ StoryExplorer::Goal StoryExplorer::chooseGoal() {
                                    kCellPixels + 2 * kTalkReach, 3 * kCellPixels);
         goal.field = fieldTo(around);
         goal.reach = around;
-    } else if (roll < 0.75) {
+    } else if (roll < odds::kCharacterGoal + odds::kGroundGoal) {
         // Anywhere she can stand within three cells of where a character started: the ground
         // around it, where talks that open by themselves catch her.
         const int character = pick(random_, kWorldCharacters);
         const sf::Vector2i start(characterStartTable[character].col,
                                  characterStartTable[character].row);
+        const int pointsPerCell = static_cast<int>(kCellPixels / kLattice);
+        const int across = (2 * kAroundACharacter + 1) * pointsPerCell;
         for (int tries = 0; tries < 50; ++tries) {
-            const sf::Vector2i point((start.x - 3) * 10 + pick(random_, 70),
-                                     (start.y - 3) * 10 + pick(random_, 70));
+            const sf::Vector2i point(
+                (start.x - kAroundACharacter) * pointsPerCell + pick(random_, across),
+                (start.y - kAroundACharacter) * pointsPerCell + pick(random_, across));
             const int index = point.y * kSide + point.x;
             if (point.x >= 0 && point.y >= 0 && point.x < kSide && point.y < kSide &&
                 freePoints_[static_cast<std::size_t>(index)]) {
@@ -365,7 +389,7 @@ StoryExplorer::Goal StoryExplorer::chooseGoal() {
                 break;
             }
         }
-    } else if (roll < 0.95) {
+    } else if (roll < odds::kCharacterGoal + odds::kGroundGoal + odds::kObjectGoal) {
         const std::vector<sf::Vector2i> cells = usableCells();
         if (!cells.empty()) {
             goal.reach = objectReach(
@@ -377,7 +401,7 @@ StoryExplorer::Goal StoryExplorer::chooseGoal() {
 }
 
 sf::Keyboard::Key StoryExplorer::stepTowards(const Goal& goal) {
-    if (goal.field < 0 || chance(random_, 0.15)) {
+    if (goal.field < 0 || chance(random_, odds::kWanderStep)) {
         return kWalkKeys[pick(random_, 4)];
     }
     const std::vector<std::int32_t>& distance = fields_[static_cast<std::size_t>(goal.field)];
@@ -404,8 +428,8 @@ sf::Keyboard::Key StoryExplorer::stepTowards(const Goal& goal) {
 
 // --- Random play. ---
 
-void StoryExplorer::chooseActions(bool verbose) {
-    // Walking: a key held for a few frames, most often the one that leads to the goal.
+// Walking: a key held for a few frames, most often the one that leads to the goal.
+void StoryExplorer::chooseWalk() {
     const sf::Vector2f at = heroinePosition();
     stillFrames_ = at == lastAt_ ? stillFrames_ + 1 : 0;
     lastAt_ = at;
@@ -413,77 +437,112 @@ void StoryExplorer::chooseActions(bool verbose) {
         if (walking_ != sf::Keyboard::Unknown) {
             holdKey(walking_, false);
         }
-        const bool arrived = heroineBounds().intersects(
-            goal_.character >= 0 ? characterReach(goal_.character) : goal_.reach);
-        if (arrived && chance(random_, 0.2)) {
+        const bool arrived = nearGoal();
+        if (arrived && chance(random_, odds::kNewGoalThere)) {
             goal_ = chooseGoal();
         }
-        walking_ = arrived && chance(random_, 0.6) ? sf::Keyboard::Unknown
-                   : stillFrames_ > 3              ? kWalkKeys[pick(random_, 4)]
-                                                   : stepTowards(goal_);
+        walking_ = arrived && chance(random_, odds::kStandThere) ? sf::Keyboard::Unknown
+                   : stillFrames_ > 3                            ? kWalkKeys[pick(random_, 4)]
+                                                                 : stepTowards(goal_);
         walkFrames_ = 2 + pick(random_, 10);
         stillFrames_ = 0;
         if (walking_ != sf::Keyboard::Unknown) {
             holdKey(walking_, true);
         }
-        holdKey(sf::Keyboard::LShift, chance(random_, 0.3));
+        holdKey(sf::Keyboard::LShift, chance(random_, odds::kRun));
     }
     --walkFrames_;
+}
 
-    // A choice the mouse came to rest on in the last frame is clicked now.
-    if (pendingClick_ >= 0) {
+bool StoryExplorer::nearGoal() const {
+    return heroineBounds().intersects(goal_.character >= 0 ? characterReach(goal_.character)
+                                                           : goal_.reach);
+}
+
+// A shown choice button, taken by one of the three ways: the mouse (it rests on the button this
+// frame and clicks in the next), its number key, or the highlight and Space.
+void StoryExplorer::chooseAChoice(std::vector<sf::Keyboard::Key>& presses) {
+    int k = pick(random_, kChoices);
+    while (npcs[conversation.activeNpc].choiceLabels[k].empty() && k > 0) {
+        --k;
+    }
+    const int way = pick(random_, 3);
+    if (way == 0) {
+        pendingClick_ = k;
+        placeMouse(Player::choicePixel(k));
+        return;
+    }
+    if (way == 1) {
+        presses.push_back(k == 0 ? sf::Keyboard::Num1 : sf::Keyboard::Num2);
+    } else {
+        presses.push_back(chance(random_, 0.5) ? sf::Keyboard::Left : sf::Keyboard::Right);
+        presses.push_back(sf::Keyboard::Space);
+    }
+    ++tally_.choicesTaken;
+}
+
+// The keys of this frame: what the screen invites (a battle's moves, a choice, E in a talk or at
+// the goal), what a player presses the moment a character comes into reach, and now and then any
+// key at all.
+std::vector<sf::Keyboard::Key> StoryExplorer::choosePresses() {
+    std::vector<sf::Keyboard::Key> presses;
+    if (battle.inBattle) {
+        if (chance(random_, odds::kBattleMove)) {
+            presses.push_back(sf::Keyboard::E);
+        }
+        if (chance(random_, odds::kBattleCursor)) {
+            presses.push_back(chance(random_, 0.5) ? sf::Keyboard::Up : sf::Keyboard::S);
+        }
+    } else if (choiceButtonsShowing() && chance(random_, odds::kChoose)) {
+        chooseAChoice(presses);
+    } else if (conversation.dialogueOpen && chance(random_, odds::kGoOnInATalk)) {
+        presses.push_back(sf::Keyboard::E);
+    } else if (chance(random_, nearGoal() ? odds::kEAtTheGoal : odds::kEAnywhere)) {
+        presses.push_back(sf::Keyboard::E);
+    }
+    if (cameIntoReach_ && chance(random_, odds::kKeyOnReach)) {
+        presses.push_back(kOtherKeys[pick(random_, 2)]);
+    }
+    if (chance(random_, odds::kAnyKey)) {
+        presses.push_back(kOtherKeys[pick(random_, static_cast<int>(std::size(kOtherKeys)))]);
+    }
+    if (story.inventoryOpen && chance(random_, odds::kCloseInventory)) {
+        presses.push_back(sf::Keyboard::Tab);
+    }
+    return presses;
+}
+
+// The pad's buttons (in the sessions with one) and a click anywhere.
+void StoryExplorer::pressPadOrMouse() {
+    if (padPlugged_ && chance(random_, odds::kPadButton)) {
+        queuePadPress(0, kPadButtons[pick(random_, static_cast<int>(std::size(kPadButtons)))]);
+    }
+    if (chance(random_, odds::kClickAnywhere)) {
+        queueClick(sf::Mouse::Left, {pick(random_, 384), pick(random_, 216)});
+    }
+}
+
+void StoryExplorer::printActions(const std::vector<sf::Keyboard::Key>& presses) const {
+    const sf::Vector2f at = heroinePosition();
+    std::printf("frame %ld: walk %d, presses", sessionFrame_, static_cast<int>(walking_));
+    for (const sf::Keyboard::Key key : presses) {
+        std::printf(" %d", static_cast<int>(key));
+    }
+    std::printf("; quest %d talk %d line %d inventory %d battle %d; at %.1f,%.1f free %d%d%d%d\n",
+                story.currentQuest, conversation.activeNpc, conversation.dialogueLine,
+                story.inventoryOpen, battle.inBattle, at.x, at.y, world.canMoveUp,
+                world.canMoveDown, world.canMoveLeft, world.canMoveRight);
+}
+
+void StoryExplorer::chooseActions(bool verbose) {
+    chooseWalk();
+    if (pendingClick_ >= 0) { // the choice the mouse came to rest on in the last frame
         queueClick(sf::Mouse::Left, Player::choicePixel(pendingClick_));
         ++tally_.choicesTaken;
         pendingClick_ = -1;
     }
-    std::vector<sf::Keyboard::Key> presses;
-    const bool nearGoal = heroineBounds().intersects(
-        goal_.character >= 0 ? characterReach(goal_.character) : goal_.reach);
-    if (battle.inBattle) {
-        if (chance(random_, 0.35)) {
-            presses.push_back(sf::Keyboard::E);
-        }
-        if (chance(random_, 0.2)) {
-            presses.push_back(chance(random_, 0.5) ? sf::Keyboard::Up : sf::Keyboard::S);
-        }
-    } else if (choicesShowing() && chance(random_, 0.12)) {
-        int k = pick(random_, kChoices);
-        while (npcs[conversation.activeNpc].choiceLabels[k].empty() && k > 0) {
-            --k;
-        }
-        const int way = pick(random_, 3); // the mouse, the number keys, the highlight
-        if (way == 0) {
-            pendingClick_ = k;
-            placeMouse(Player::choicePixel(k));
-        } else if (way == 1) {
-            presses.push_back(k == 0 ? sf::Keyboard::Num1 : sf::Keyboard::Num2);
-            ++tally_.choicesTaken;
-        } else {
-            presses.push_back(chance(random_, 0.5) ? sf::Keyboard::Left : sf::Keyboard::Right);
-            presses.push_back(sf::Keyboard::Space);
-            ++tally_.choicesTaken;
-        }
-    } else if (conversation.dialogueOpen && chance(random_, 0.25)) {
-        presses.push_back(sf::Keyboard::E);
-    } else if (chance(random_, nearGoal ? 0.2 : 0.03)) {
-        presses.push_back(sf::Keyboard::E);
-    }
-    // The frame after a character came within reach: whatever a player might press then.
-    if (cameIntoReach_ && chance(random_, 0.7)) {
-        presses.push_back(kOtherKeys[pick(random_, 2)]);
-    }
-    if (chance(random_, 0.02)) {
-        presses.push_back(kOtherKeys[pick(random_, static_cast<int>(std::size(kOtherKeys)))]);
-    }
-    if (story.inventoryOpen && chance(random_, 0.08)) {
-        presses.push_back(sf::Keyboard::Tab);
-    }
-    if (padPlugged_ && chance(random_, 0.04)) { // the pad's buttons, in the sessions with one
-        queuePadPress(0, kPadButtons[pick(random_, static_cast<int>(std::size(kPadButtons)))]);
-    }
-    if (chance(random_, 0.01)) { // a click anywhere
-        queueClick(sf::Mouse::Left, {pick(random_, 384), pick(random_, 216)});
-    }
+    const std::vector<sf::Keyboard::Key> presses = choosePresses();
+    pressPadOrMouse();
     for (const sf::Keyboard::Key key : presses) {
         queueKeyPress(key);
         if (key == sf::Keyboard::Tab && !story.inventoryOpen) {
@@ -491,15 +550,7 @@ void StoryExplorer::chooseActions(bool verbose) {
         }
     }
     if (verbose) {
-        std::printf("frame %ld: walk %d, presses", sessionFrame_, static_cast<int>(walking_));
-        for (const sf::Keyboard::Key key : presses) {
-            std::printf(" %d", static_cast<int>(key));
-        }
-        std::printf(
-            "; quest %d talk %d line %d inventory %d battle %d; at %.1f,%.1f free %d%d%d%d\n",
-            story.currentQuest, conversation.activeNpc, conversation.dialogueLine,
-            story.inventoryOpen, battle.inBattle, at.x, at.y, world.canMoveUp, world.canMoveDown,
-            world.canMoveLeft, world.canMoveRight);
+        printActions(presses);
     }
 }
 
@@ -535,13 +586,64 @@ std::string StoryExplorer::checkInvariants() {
     return {};
 }
 
-// Closes the inventory, goes on in the talk (answering with the first choice), fights with the
-// first move and waits out the transitions, until she walks free or the game has ended.
-std::string StoryExplorer::recover() {
+void StoryExplorer::releaseWalkKeys() {
     for (const sf::Keyboard::Key key : kWalkKeys) {
         holdKey(key, false);
     }
     holdKey(sf::Keyboard::LShift, false);
+}
+
+// In free play, a walk of two frames each way until one moves her: true once one has; false when
+// none did, or when a talk began on the way (a character in reach may speak first).
+bool StoryExplorer::walksAway(bool& stillFree) {
+    stillFree = true;
+    for (int m = 0; m < 4 && stillFree; ++m) {
+        const sf::Vector2f before = heroinePosition();
+        holdKey(kWalkKeys[m], true);
+        frame(1.0f / 60);
+        frame(1.0f / 60);
+        holdKey(kWalkKeys[m], false);
+        if (heroinePosition() != before) {
+            return true;
+        }
+        stillFree = roaming();
+    }
+    return false;
+}
+
+// One step of the way back to free play: close the inventory, fight with the first move, answer
+// with the first choice, go on in a talk; a transition plays on by itself.
+void StoryExplorer::stepTowardsPlay() {
+    if (story.inventoryOpen) {
+        queueKeyPress(sf::Keyboard::Tab);
+    } else if (battle.inBattle) {
+        queueKeyPress(battle.selectedMove > 0 ? sf::Keyboard::Up : sf::Keyboard::E);
+    } else if (story.transitionPending) {
+        // the intro or chapter card plays on
+    } else if (choiceButtonsShowing()) {
+        if (pendingClick_ == 0) {
+            queueClick(sf::Mouse::Left, Player::choicePixel(0));
+            pendingClick_ = -1;
+        } else {
+            placeMouse(Player::choicePixel(0));
+            pendingClick_ = 0;
+        }
+    } else if (conversation.dialogueOpen) {
+        queueKeyPress(sf::Keyboard::E);
+    }
+}
+
+std::string StoryExplorer::stuckState() const {
+    return "inventory " + std::to_string(story.inventoryOpen) + ", talk " +
+           std::to_string(conversation.dialogueOpen) + " with " +
+           std::to_string(conversation.activeNpc) + ", battle " + std::to_string(battle.inBattle) +
+           ", transition " + std::to_string(story.transitionPending);
+}
+
+// Closes the inventory, goes on in the talk (answering with the first choice), fights with the
+// first move and waits out the transitions, until she walks free or the game has ended.
+std::string StoryExplorer::recover() {
+    releaseWalkKeys();
     bool busy = false;
     for (int i = 0; i < kRecoveryFrames; ++i) {
         if (story.endingId != -1) {
@@ -551,17 +653,9 @@ std::string StoryExplorer::recover() {
         }
         if (roaming()) {
             bool stillFree = true;
-            for (int m = 0; m < 4 && stillFree; ++m) {
-                const sf::Vector2f before = heroinePosition();
-                holdKey(kWalkKeys[m], true);
-                frame(1.0f / 60);
-                frame(1.0f / 60);
-                holdKey(kWalkKeys[m], false);
-                if (heroinePosition() != before) {
-                    tally_.recoveries += busy ? 1 : 0;
-                    return {};
-                }
-                stillFree = roaming(); // a character in reach may have begun to speak
+            if (walksAway(stillFree)) {
+                tally_.recoveries += busy ? 1 : 0;
+                return {};
             }
             if (stillFree) {
                 return "in free play she cannot walk in any direction";
@@ -569,27 +663,7 @@ std::string StoryExplorer::recover() {
             continue;
         }
         busy = true;
-        if (story.inventoryOpen) {
-            queueKeyPress(sf::Keyboard::Tab);
-        } else if (battle.inBattle) {
-            if (battle.selectedMove > 0) {
-                queueKeyPress(sf::Keyboard::Up);
-            } else {
-                queueKeyPress(sf::Keyboard::E);
-            }
-        } else if (story.transitionPending) {
-            // the intro or chapter card plays on
-        } else if (choicesShowing()) {
-            if (pendingClick_ == 0) {
-                queueClick(sf::Mouse::Left, Player::choicePixel(0));
-                pendingClick_ = -1;
-            } else {
-                placeMouse(Player::choicePixel(0));
-                pendingClick_ = 0;
-            }
-        } else if (conversation.dialogueOpen) {
-            queueKeyPress(sf::Keyboard::E);
-        }
+        stepTowardsPlay();
         frame(1.0f / 60);
         const std::string fault = checkInvariants();
         if (!fault.empty()) {
@@ -597,10 +671,7 @@ std::string StoryExplorer::recover() {
         }
     }
     return "no control came back within " + std::to_string(kRecoveryFrames) +
-           " frames of recovery (inventory " + std::to_string(story.inventoryOpen) + ", talk " +
-           std::to_string(conversation.dialogueOpen) + " with " +
-           std::to_string(conversation.activeNpc) + ", battle " + std::to_string(battle.inBattle) +
-           ", transition " + std::to_string(story.transitionPending) + ")";
+           " frames of recovery (" + stuckState() + ")";
 }
 
 // The shipped world keeps its characters away from the usable objects; another world need not.
@@ -615,7 +686,7 @@ void StoryExplorer::moveACharacterBesideAnObject() {
             finds.push_back(cell);
         }
     }
-    if (!finds.empty() && chance(random_, 0.7)) {
+    if (!finds.empty() && chance(random_, odds::kBesideAFind)) {
         cells = finds; // where E takes something and shows its message
     }
     if (cells.empty()) {
@@ -659,7 +730,7 @@ std::optional<ExplorerFinding> StoryExplorer::playSession(unsigned seed, bool ve
     passClock_ = GameClock();
     timers_ = startCharacterTimers(passClock_);
     sessionFrame_ = 0;
-    varyFrameTime_ = chance(random_, 0.5);
+    varyFrameTime_ = chance(random_, odds::kVaryFrameTime);
     lastSpeaker_ = conversation.activeNpc;
     lastBoxOpen_ = conversation.dialogueOpen;
     lastPending_ = story.transitionPending;
@@ -673,11 +744,11 @@ std::optional<ExplorerFinding> StoryExplorer::playSession(unsigned seed, bool ve
     stillFrames_ = 0;
     placeMouse({pick(random_, 384), pick(random_, 216)});
     arrangement_.clear();
-    padPlugged_ = chance(random_, 0.25);
+    padPlugged_ = chance(random_, odds::kPlugAPad);
     if (padPlugged_) {
         connectPad(0, true);
     }
-    if (chance(random_, 0.12)) {
+    if (chance(random_, odds::kCharacterBesideAnObject)) {
         moveACharacterBesideAnObject();
     }
     ++tally_.sessions;

@@ -71,9 +71,24 @@ private:
 
     Goal chooseGoal();
     sf::Keyboard::Key stepTowards(const Goal& goal);
+    bool nearGoal() const;
+
+    // A frame's random play, step by step.
     void chooseActions(bool verbose);
+    void chooseWalk();
+    std::vector<sf::Keyboard::Key> choosePresses();
+    void chooseAChoice(std::vector<sf::Keyboard::Key>& presses);
+    void pressPadOrMouse();
+    void printActions(const std::vector<sf::Keyboard::Key>& presses) const;
+
     std::string checkInvariants();
+
+    // The recovery after the random play, step by step.
     std::string recover();
+    void releaseWalkKeys();
+    bool walksAway(bool& stillFree);
+    void stepTowardsPlay();
+    std::string stuckState() const;
     void moveACharacterBesideAnObject();
 
     // The lattice of 10 pixels over the play area: which points she may stand on, and the

@@ -66,6 +66,16 @@ TEST_F(PadTest, TheStickCountsOutOfItsDeadZoneInEightWaysAndTheHatWhenPressed) {
     }
     setPadAxis(0, sf::Joystick::R, 60);
     EXPECT_TRUE(isPadTriggerPulled());
+    // A device whose trigger rests pulled when plugged in holds nothing until it is let go.
+    connectPad(0, false);
+    connectPad(0, true);
+    stepsOfQueuedEvents(); // the pad's coming and going
+    setPadAxis(0, sf::Joystick::Z, 100);
+    EXPECT_FALSE(isPadTriggerPulled());
+    setPadAxis(0, sf::Joystick::Z, -100);
+    EXPECT_FALSE(isPadTriggerPulled());
+    setPadAxis(0, sf::Joystick::Z, 100);
+    EXPECT_TRUE(isPadTriggerPulled());
 }
 
 // A stick wavering around half its travel, or held across a diagonal, makes one step; it steps
@@ -92,6 +102,10 @@ TEST_F(PadTest, AMenuStepComesOncePerPush) {
 TEST_F(PadTest, ThePadIsTheFirstConnectedOneAsPadsComeAndGo) {
     EXPECT_EQ(firstPad(), -1);
     EXPECT_FALSE(isPadButtonHeld(PadButton::Bottom));
+    connectPad(0, true, 0, true);   // a motion sensor: axes, no buttons
+    connectPad(2, true, 13, false); // a wheel: buttons, no stick
+    EXPECT_EQ(firstPad(), -1);
+    stepsOfQueuedEvents(); // their connections
     connectPad(3, true);
     connectPad(1, true);
     EXPECT_EQ(firstPad(), 1);

@@ -10,9 +10,11 @@
 #include "story/dialogueScript.h"
 #include "world/characters.h"
 #include "world/heroine.h"
+#include "world/tileGrid.h"
 
 #include <SFML/Graphics/RenderTexture.hpp>
 
+#include <cmath>
 #include <mutex>
 
 namespace {
@@ -321,7 +323,15 @@ TEST_F(ConversationTest, ACharacterThatSpeaksFirstOpensItsTalkAndLetsHerPassAbov
     ASSERT_TRUE(conversation.dialogueOpen);
     npcs[kJohn].lines[1] = ""; // a talk that ends on its second line, without a battle
     npcs[kJohn].battleLine = -1;
-    const sf::Vector2f beside = heroinePosition();
+    // A tree diagonally above: its right edge 30 pixels into her picture, past her left side line
+    // (28) but short of her feet (33 to 51). Her feet pass nothing on the way up.
+    const sf::Vector2f beside(std::floor(heroinePosition().x / 100) * 100 + 70,
+                              std::floor(heroinePosition().y / 100) * 100);
+    {
+        std::lock_guard<std::mutex> lock(heroineLock());
+        heroine.setPosition(beside);
+    }
+    placeCell(static_cast<int>(beside.y / 100) - 1, static_cast<int>(beside.x / 100), 1, 500);
     pressKey(sf::Keyboard::E);
     pressKey(sf::Keyboard::E);
     EXPECT_FALSE(conversation.dialogueOpen);
@@ -367,12 +377,22 @@ TEST_F(ConversationTest, ReachingTheBattleLineStartsTheBattleWithTheArmourAsShie
     story.playerArmour = 3;
     standBeside(kJohn);
     ASSERT_TRUE(conversation.dialogueOpen);
-    pressKey(sf::Keyboard::E);
+    pressKey(sf::Keyboard::E); // the first line, typed whole
+    // A chest within her reach too: the press that starts the battle takes nothing from it.
+    const sf::Vector2f at = heroinePosition();
+    const int chestRow = static_cast<int>(at.y / 100);
+    const int chestCol = static_cast<int>((at.x + 84 + 29) / 100);
+    placeCell(chestRow, chestCol, 1, 509);
+    playFrame(screen);
+    ASSERT_EQ(conversation.interactObject, 509);
     pressKey(sf::Keyboard::E);
     EXPECT_TRUE(battle.inBattle);
     EXPECT_EQ(battle.playerShield, 3);
+    EXPECT_EQ(conversation.activeNpc, kJohn);
     EXPECT_EQ(conversation.dialogueLine, 1);
     EXPECT_TRUE(conversation.dialogueOpen);
+    EXPECT_EQ(cellAt(chestRow, chestCol).objectId, 509);
+    EXPECT_EQ(story.equippedItem[0], -1);
     playFrame(screen, 0.1f);
     EXPECT_EQ(conversation.typedChars, 0); // no typing during a battle
 }
@@ -528,7 +548,8 @@ TEST_F(ConversationTest, APushUpStopsBelowARavineAndTheSpeakerWaitsUntilSheLeave
 }
 
 // A find taken with E while a talk is open shows its message from the first line; the talk's
-// speaker walks on, and the quest its choice moved to still gets its chapter card.
+// speaker walks on, and the quest its choice moved to still gets its chapter card, once the
+// message has ended: never under the box.
 TEST_F(ConversationTest, AFindTakenDuringATalkLetsItsSpeakerGoAndKeepsItsChapter) {
     npcs[kSage].direction = 0; // a sage who walks about, to see him let go
     standBeside(kSage);
@@ -545,6 +566,14 @@ TEST_F(ConversationTest, AFindTakenDuringATalkLetsItsSpeakerGoAndKeepsItsChapter
     EXPECT_EQ(conversation.dialogueLine, 0);
     EXPECT_EQ(currentLine(), "Kaiva ha ottenuto: Armatura di Pelle");
     EXPECT_EQ(npcs[kSage].direction, 0);
-    EXPECT_TRUE(story.transitionPending);
     EXPECT_EQ(story.currentQuest, 2);
+    for (int i = 0; i < 100 && conversation.dialogueOpen; ++i) {
+        EXPECT_FALSE(story.transitionPending) << "frame " << i;
+        EXPECT_EQ(chooseScreen().transition, TransitionScreen::None) << "frame " << i;
+        queueKeyPress(sf::Keyboard::E);
+        playFrame(screen, 0.05f);
+    }
+    ASSERT_FALSE(conversation.dialogueOpen);
+    EXPECT_TRUE(story.transitionPending);
+    EXPECT_EQ(chooseScreen().transition, TransitionScreen::ChapterCard);
 }

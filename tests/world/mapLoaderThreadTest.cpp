@@ -3,12 +3,12 @@
 // ThreadSanitizer by the test command.
 #include "testSupport.h"
 
+#include "shell/frame.h"
 #include "shell/gameState.h"
 #include "shell/resources.h"
 #include "world/mapLoader.h"
 #include "world/tileGrid.h"
 #include "world/visibleWindow.h"
-#include "world/worldCache.h"
 #include "world/worldDrawing.h"
 
 #include <SFML/Graphics/RenderTexture.hpp>
@@ -142,18 +142,18 @@ TEST_F(MapLoaderThreadTest, TheKeptPictureOfTheWorldCatchesUpWithTheLoaders) {
     updateVisibleWindow(camera, kScreenCellsWide, kScreenCellsHigh);
     cached.setView(wholePixelView(camera, cached));
     direct.setView(cached.getView());
-    drawCachedLayers(cached); // the first frame comes before the loaders have read a value
+    drawWorldLayers(cached); // the first frame comes before the loaders have read a value
     testing::internal::CaptureStdout();
     startMapLoaders();
     int frames = 0;
     for (bool ready = false; !ready; ++frames) {
         cached.clear(sf::Color::Black);
-        drawCachedLayers(cached);
+        drawWorldLayers(cached);
         ready = checkMapReady();
     }
     testing::internal::GetCapturedStdout();
     cached.clear(sf::Color::Black);
-    drawCachedLayers(cached);
+    drawWorldLayers(cached);
     direct.clear(sf::Color::Black);
     drawGroundPass(direct);
     drawObjectPass(direct);

@@ -14,7 +14,6 @@
 #include "world/mapLoader.h"
 #include "world/tileGrid.h"
 #include "world/visibleWindow.h"
-#include "world/worldCache.h"
 #include "world/worldDrawing.h"
 
 #include <SFML/Graphics/RenderTexture.hpp>
@@ -46,7 +45,7 @@ protected:
             target->setView(wholePixelView(camera, *target));
             target->clear(sf::Color::Black);
         }
-        drawCachedLayers(cached);
+        drawWorldLayers(cached);
         drawGroundPass(direct);
         drawObjectPass(direct);
     }
@@ -114,7 +113,7 @@ TEST_F(WorldCacheTest, IsTheDirectDrawingWhereverTheCameraGoes) {
         } else {
             cached.clear(sf::Color::Black);
             cached.setView(wholePixelView(camera, cached));
-            drawCachedLayers(cached);
+            drawWorldLayers(cached);
         }
     }
 }

@@ -2,6 +2,7 @@
 // the usable object the heroine reaches.
 #include "testSupport.h"
 
+#include "shell/frame.h"
 #include "shell/gameState.h"
 #include "shell/resources.h"
 #include "shell/startup.h"
