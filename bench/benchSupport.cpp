@@ -2,11 +2,13 @@
 #include "benchSupport.h"
 
 #include "battle/battleRules.h"
+#include "battle/battleScreen.h"
 #include "shell/frame.h"
 #include "shell/gameState.h"
 #include "shell/resources.h"
 #include "shell/screenLayout.h"
 #include "shell/startup.h"
+#include "story/dialogueBox.h"
 #include "story/inventory.h"
 #include "story/quests.h"
 #include "world/characters.h"
@@ -110,7 +112,9 @@ void loadGameAssetsOnce() {
     loadTexture(talkSheet, "talk-map.png");
     loadTexture(iconSheet, "icon-map.png");
     notePanelOpacity();
+    noteDialogueBoxOpacity();
     loadTexture(battleBackground, "battle.png");
+    noteBackdropOpacity();
     loadTexture(weaponSheet, "weapons-map.png");
     loadTexture(heroSheet, "kaiva-map.png");
     loadLayer(kBenchAssets + "/maps/mapLv0.txt", MapLayer::Ground);
