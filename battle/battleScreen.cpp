@@ -28,6 +28,7 @@ constexpr float kBarWidth = 390; // the frame's inside at 100 hit points
 constexpr float kBarHeight = 40;
 const sf::Vector2f kMenuSize(750, 400);
 const sf::Vector2f kMenuAt(150, 580);
+const sf::Vector2f kScreen(1920, 1080);
 const sf::IntRect kPointerPicture(640, 0, 160, 160);
 constexpr float kValueIconSize = 50;
 constexpr float kValueRowSpacing = 70;
@@ -36,7 +37,7 @@ constexpr unsigned kMenuTextSize = 40;
 // The screen's shapes and texts, kept between frames: a frame takes no memory, and a text is laid
 // out again only when its words change, a value row when its value does. Main thread only.
 struct BattlePieces {
-    sf::RectangleShape backdrop;
+    sf::Vertex backdrop[4 * 6]; // the backdrop's quad, or the four pieces of it around the menu
     sf::RectangleShape picture; // every sheet picture in turn
     sf::RectangleShape healthFrame;
     sf::RectangleShape healthBar;
@@ -46,6 +47,7 @@ struct BattlePieces {
     sf::Text opponentValues[kMoveCount];
 };
 BattlePieces pieces;
+bool backdropOpaque = false; // set at start-up
 
 void drawPicture(sf::RenderTarget& target, sf::Vector2f size, sf::Vector2f at,
                  const sf::Texture& sheet, const sf::IntRect& rect) {
@@ -103,12 +105,44 @@ void drawValueRows(sf::RenderTarget& target, sf::Text texts[kMoveCount], float x
     }
 }
 
+// The backdrop stretched over the screen. Opaque, it is drawn without blending and left out under
+// the menu, whose opaque blue covers it: four pieces around the menu's square.
+void drawBackdrop(sf::RenderTarget& target) {
+    const sf::Vector2f scale(static_cast<float>(battleBackground.getSize().x) / kScreen.x,
+                             static_cast<float>(battleBackground.getSize().y) / kScreen.y);
+    const sf::FloatRect whole(0, 0, kScreen.x, kScreen.y);
+    const sf::Vector2f menuEnd = kMenuAt + kMenuSize;
+    const sf::FloatRect around[4] = {
+        {0, 0, kScreen.x, kMenuAt.y},
+        {0, menuEnd.y, kScreen.x, kScreen.y - menuEnd.y},
+        {0, kMenuAt.y, kMenuAt.x, kMenuSize.y},
+        {menuEnd.x, kMenuAt.y, kScreen.x - menuEnd.x, kMenuSize.y},
+    };
+    const sf::FloatRect* piecesShown = backdropOpaque ? around : &whole;
+    const int count = backdropOpaque ? 4 : 1;
+    sf::Vertex* vertex = pieces.backdrop;
+    for (int i = 0; i < count; ++i) {
+        const sf::FloatRect& p = piecesShown[i];
+        const sf::Vector2f corners[4] = {{p.left, p.top},
+                                         {p.left + p.width, p.top},
+                                         {p.left + p.width, p.top + p.height},
+                                         {p.left, p.top + p.height}};
+        for (const int corner : {0, 1, 2, 0, 2, 3}) {
+            const sf::Vector2f at = corners[corner];
+            *vertex++ = sf::Vertex(at, {at.x * scale.x, at.y * scale.y});
+        }
+    }
+    target.draw(
+        pieces.backdrop, static_cast<std::size_t>(vertex - pieces.backdrop), sf::Triangles,
+        sf::RenderStates(blendFor(backdropOpaque), sf::Transform(), &battleBackground, nullptr));
+}
+
 void drawMenu(sf::RenderTarget& target) {
     sf::RectangleShape& menu = pieces.menu;
     menu.setSize(kMenuSize);
     menu.setFillColor(sf::Color::Blue);
     menu.setPosition(kMenuAt);
-    target.draw(menu);
+    target.draw(menu, sf::BlendNone); // opaque blue: the same without blending
     const float line = static_cast<float>(static_cast<int>(kMenuSize.y / 4)); // 100
     drawPicture(target, {line, line},
                 {kMenuAt.x - 20 - line, kMenuAt.y + battle.selectedMove * line}, iconSheet,
@@ -123,12 +157,16 @@ void drawMenu(sf::RenderTarget& target) {
 
 } // namespace
 
+void noteBackdropOpacity() {
+    const sf::Vector2u size = battleBackground.getSize();
+    backdropOpaque = opaqueCell(battleBackground.copyToImage(),
+                                {0, 0, static_cast<int>(size.x), static_cast<int>(size.y)});
+}
+
 void drawBattleScreen(sf::RenderTarget& target) {
     const int foeIndex = conversation.activeNpc;
     const int spriteRow = foeIndex >= 0 && foeIndex < kRosterSize ? npcs[foeIndex].spriteRow : 0;
-    pieces.backdrop.setSize({1920, 1080});
-    pieces.backdrop.setTexture(&battleBackground, true); // the whole picture, as a new shape takes
-    target.draw(pieces.backdrop);
+    drawBackdrop(target);
     drawPicture(target, {kFighterSize, kFighterSize}, kHeroineAt, heroSheet, kHeroinePicture);
     drawPicture(target, {kFighterSize, kFighterSize}, kOpponentAt, npcSheet,
                 {0, (spriteRow + 1) * kFramePixels, kFramePixels, kFramePixels});

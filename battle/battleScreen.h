@@ -4,5 +4,9 @@
 
 #include <SFML/Graphics/RenderTarget.hpp>
 
+// Notes whether the backdrop's picture is opaque (start-up, once it is loaded): then it is drawn
+// without blending, and not under the move menu, which covers it.
+void noteBackdropOpacity();
+
 // One battle frame in screen pixels over the whole window, then checkBattleEnd().
 void drawBattleScreen(sf::RenderTarget& target);

@@ -69,6 +69,7 @@ private:
 
 // Runs `draw` as one benchmark iteration per frame, each after a floor frame, and reports the
 // screen's ratio to the floor; the last frame is the picture `name` when pictures are asked for.
+// A few frames go first untimed: what is timed is the screen's steady frame.
 void benchmarkFrames(benchmark::State& state, const std::string& name,
                      const std::function<void(sf::RenderTarget&)>& draw);
 

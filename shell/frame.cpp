@@ -27,6 +27,7 @@
 #include <SFML/Graphics/RenderWindow.hpp>
 #include <SFML/Window/GlResource.hpp>
 
+#include <algorithm>
 #include <cmath>
 #include <mutex>
 
@@ -183,14 +184,15 @@ void handlePadStep(PadDirection step) {
     }
 }
 
-void drawTransitionScreen(sf::RenderTarget& target, TransitionScreen screen) {
+void drawTransitionScreen(sf::RenderTarget& target, const ScreenChoice& choice) {
     clocks.screenNow = clocks.screenClock.getElapsedTime();
     // The chapter card stops the world theme on each of its frames and plays it again at its end,
     // so the theme restarts from its beginning after every chapter.
-    if (screen == TransitionScreen::ChapterCard) {
+    if (choice.transition == TransitionScreen::ChapterCard) {
         worldMusic.stop();
-        drawChapterChange(target, clocks.screenNow, clocks.screenMark, clocks.screenClock);
-    } else if (screen == TransitionScreen::Intro) {
+        drawChapterChange(target, clocks.screenNow, clocks.screenMark, clocks.screenClock,
+                          !veilsTheWorldOnly(choice));
+    } else if (choice.transition == TransitionScreen::Intro) {
         showIntro(target, clocks.screenNow, clocks.screenMark, clocks.screenClock, camera);
     }
 }
@@ -220,7 +222,7 @@ void drawScreen(sf::RenderTarget& target, const ScreenChoice& choice) {
             drawHud(target);
             drawDescriptionPopup(target);
         } else if (choice.transition != TransitionScreen::None) {
-            drawTransitionScreen(target, choice.transition);
+            drawTransitionScreen(target, choice);
         }
         break;
     }
@@ -331,17 +333,47 @@ ScreenChoice chooseScreen() {
     return choice;
 }
 
-void drawWorldLayers(sf::RenderTarget& target) {
-    if (!drawCachedLayers(target)) {
-        drawGroundPass(target);
-        drawObjectPass(target);
+void drawWorldLayers(sf::RenderTarget& target, sf::Color tint, const Cover& cover) {
+    sf::IntRect holes[Cover::kMost];
+    for (int i = 0; i < cover.count; ++i) {
+        const sf::FloatRect& rect = cover.rects[i];
+        const sf::Vector2i from = target.mapCoordsToPixel({rect.left, rect.top}, screenView);
+        const sf::Vector2i to =
+            target.mapCoordsToPixel({rect.left + rect.width, rect.top + rect.height}, screenView);
+        holes[i] = {from, to - from};
+    }
+    if (!drawCachedLayers(target, tint, holes, cover.count)) {
+        drawGroundPass(target, tint);
+        drawObjectPass(target, tint);
     }
 }
 
-void drawWorld(sf::RenderTarget& target) {
+void drawWorld(sf::RenderTarget& target, sf::Uint8 veil, const Cover& cover) {
+    const sf::Color tint = veilTint(veil);
     target.setView(wholePixelView(target.getView(), target));
-    drawWorldLayers(target);
-    drawWorldAboveLayers(target);
+    drawWorldLayers(target, tint, cover);
+    drawWorldAboveLayers(target, tint);
+}
+
+Cover coverOf(const ScreenChoice& choice) {
+    Cover cover;
+    if (choice.screen == Screen::Inventory) {
+        addInventoryCover(cover);
+    } else if (choice.screen == Screen::World) {
+        if (choice.dialogueBox) {
+            addDialogueBoxCover(cover);
+        }
+        if (choice.hud) {
+            addPopupCover(cover);
+        }
+    }
+    return cover;
+}
+
+bool veilsTheWorldOnly(const ScreenChoice& choice) {
+    return choice.screen == Screen::Inventory ||
+           (choice.screen == Screen::World && choice.transition == TransitionScreen::ChapterCard &&
+            !choice.dialogueBox);
 }
 
 void drawFrame(sf::RenderTarget& target) {
@@ -349,11 +381,16 @@ void drawFrame(sf::RenderTarget& target) {
     const HeldContextRecord held;
     target.clear(sf::Color(0, 0, 0, 255));
     target.setView(camera);
+    const ScreenChoice choice = chooseScreen();
     if (story.endingId == -1 && !battle.inBattle) {
-        drawWorld(target);
+        // The veil of the screen over the world, drawn as the world's own darkening.
+        const int veil = !veilsTheWorldOnly(choice)           ? 0
+                         : choice.screen == Screen::Inventory ? inventoryShade().a
+                                                              : screens.fadeAlpha;
+        drawWorld(target, static_cast<sf::Uint8>(std::clamp(veil, 0, 255)), coverOf(choice));
     }
     target.setView(screenView);
-    drawScreen(target, chooseScreen());
+    drawScreen(target, choice);
 }
 
 // Step 11: the window shows the frame; a picture drawn off screen (a test's) is finished.

@@ -1,6 +1,8 @@
 // frame.h -- one frame of the game as its named steps, each callable on its own by tests.
 #pragma once
 
+#include "shell/picture.h"
+
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <SFML/Window/Event.hpp>
 
@@ -38,12 +40,16 @@ void updateWorld();
 void drawFrame(sf::RenderTarget& target);
 
 // Step 9: the world through the target's view (the camera) moved onto whole pixels
-// (wholePixelView): its two layers, then the characters, hints, heroine and cursor over them. The
-// target must be cleared to opaque black, as the frame leaves it.
-void drawWorld(sf::RenderTarget& target);
+// (wholePixelView): its two layers, then the characters, hints, heroine and cursor over them,
+// darkened as under a black veil of alpha `veil` (the chapter card's, the inventory's shade). The
+// kept picture of the world is not shown where the screen will cover it with opaque pictures
+// (`cover`, in pixels of the 1920 x 1080 picture). The target must be cleared to opaque black, as
+// the frame leaves it.
+void drawWorld(sf::RenderTarget& target, sf::Uint8 veil = 0, const Cover& cover = Cover{});
 // The two layers alone: from the kept picture of the world where it serves, otherwise (the first
 // frame, a view it cannot follow) by the direct passes.
-void drawWorldLayers(sf::RenderTarget& target);
+void drawWorldLayers(sf::RenderTarget& target, sf::Color tint = sf::Color::White,
+                     const Cover& cover = Cover{});
 
 // The screen of step 10, chosen by a fixed priority of the flags.
 enum class Screen { Ending, Battle, Inventory, World };
@@ -55,3 +61,12 @@ struct ScreenChoice {
     TransitionScreen transition = TransitionScreen::None; // World only
 };
 ScreenChoice chooseScreen();
+
+// The screen's veil lies over the world alone, and the world's drawing darkens it in the same pass
+// (drawWorld's veil): the inventory's shade, and the chapter card's veil unless a dialogue box lies
+// under the card, which the veil must cover too.
+bool veilsTheWorldOnly(const ScreenChoice& choice);
+
+// What the chosen screen will cover with opaque pictures: the dialogue box and its plate, the
+// pop-up's panel, the inventory's panel, each where its picture is opaque.
+Cover coverOf(const ScreenChoice& choice);

@@ -2,6 +2,7 @@
 #include "shell/startup.h"
 
 #include "battle/battleRules.h"
+#include "battle/battleScreen.h"
 #include "shell/assetFiles.h"
 #include "shell/displayWatch.h"
 #include "shell/gameClock.h"
@@ -12,6 +13,7 @@
 #include "shell/screenLayout.h"
 #include "shell/sheetLoader.h"
 #include "shell/whereabouts.h"
+#include "story/dialogueBox.h"
 #include "story/inventory.h"
 #include "story/quests.h"
 #include "world/characterThread.h"
@@ -64,7 +66,9 @@ void loadOtherTextures() {
     loadSheet(talkSheet, "./assets/textures/talk-map.png");
     loadSheet(iconSheet, "./assets/textures/icon-map.png");
     notePanelOpacity();
+    noteDialogueBoxOpacity();
     loadSheet(battleBackground, "./assets/textures/battle.png");
+    noteBackdropOpacity();
     loadSheet(weaponSheet, "./assets/textures/weapons-map.png");
 }
 

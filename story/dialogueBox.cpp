@@ -214,9 +214,19 @@ struct BoxPieces {
 };
 BoxPieces box;
 
+// Which of the talk sheet's pictures are opaque: drawn without blending, and the world is not
+// drawn under the box and its plate. Noted at start-up.
+struct OpaquePictures {
+    bool box = false;
+    bool plate = false;
+    bool button = false;
+    bool litButton = false;
+};
+OpaquePictures opaque;
+
 void drawPicture(sf::RenderTarget& target, sf::Vector2f size, sf::Vector2f at,
-                 const sf::Texture& sheet, const sf::IntRect& picture) {
-    drawSheetPicture(target, box.picture, size, at, sheet, picture);
+                 const sf::Texture& sheet, const sf::IntRect& picture, bool isOpaque = false) {
+    drawSheetPicture(target, box.picture, size, at, sheet, picture, blendFor(isOpaque));
 }
 
 void drawText(sf::RenderTarget& target, sf::Text& shown, std::string_view words, unsigned size,
@@ -270,7 +280,8 @@ void drawChoiceButtons(sf::RenderTarget& target, const Npc& speaker) {
         }
         const bool lit = hovered || k == conversation.highlightedChoice;
         drawPicture(target, kButtonSize, at, talkSheet,
-                    lit ? kHoveredButtonPicture : kButtonPicture);
+                    lit ? kHoveredButtonPicture : kButtonPicture,
+                    lit ? opaque.litButton : opaque.button);
         drawText(target, box.labels[k], speaker.choiceLabels[k], kLabelTextSize,
                  {at.x + kLabelInset, at.y + kLabelInset});
     }
@@ -391,6 +402,26 @@ void takeHighlightedChoice() {
     }
 }
 
+void noteDialogueBoxOpacity() {
+    const sf::Image sheet = talkSheet.copyToImage();
+    opaque.box = opaqueCell(sheet, kBoxPicture);
+    opaque.plate = opaqueCell(sheet, kPlatePicture);
+    opaque.button = opaqueCell(sheet, kButtonPicture);
+    opaque.litButton = opaqueCell(sheet, kHoveredButtonPicture);
+}
+
+void addDialogueBoxCover(Cover& cover) {
+    if (!isRosterSlot(conversation.activeNpc)) {
+        return; // no box is drawn
+    }
+    if (opaque.box) {
+        cover.add({kBoxAt, kBoxSize});
+    }
+    if (opaque.plate) {
+        cover.add({kPlateAt, kPlateSize});
+    }
+}
+
 void fillLineToRows(std::string& line) {
     for (std::size_t k = 1; k <= line.size() / kRowCharacters; ++k) {
         const std::size_t rowEnd = kRowCharacters * k; // where the next row starts
@@ -412,8 +443,8 @@ void drawDialogueBox(sf::RenderTarget& target) {
         return;
     }
     Npc& speaker = npcs[speakerIndex];
-    drawPicture(target, kBoxSize, kBoxAt, talkSheet, kBoxPicture);
-    drawPicture(target, kPlateSize, kPlateAt, talkSheet, kPlatePicture);
+    drawPicture(target, kBoxSize, kBoxAt, talkSheet, kBoxPicture, opaque.box);
+    drawPicture(target, kPlateSize, kPlateAt, talkSheet, kPlatePicture, opaque.plate);
     drawText(target, box.name, speaker.name, kLineTextSize, kNameAt);
     if (conversation.dialogueLine >= 0 && conversation.dialogueLine < kDialogueLines) {
         fillLineToRows(speaker.lines[conversation.dialogueLine]);

@@ -3,6 +3,8 @@
 // mouse, a key or the pad and what they change, the two ways a conversation ends, and the box.
 #pragma once
 
+#include "shell/picture.h"
+
 #include <SFML/Graphics/RenderTarget.hpp>
 
 #include <string>
@@ -59,6 +61,12 @@ const std::string& currentLine();
 // Fills a line with blanks so that no word is split at the end of a row of 46 characters: each
 // word that would cross a row's end starts the next row instead. Doing it twice changes nothing.
 void fillLineToRows(std::string& line);
+
+// Notes which of the talk sheet's pictures are opaque (start-up, once the sheet is loaded).
+void noteDialogueBoxOpacity();
+
+// What the box about to be drawn covers with opaque pictures: the box and its name plate.
+void addDialogueBoxCover(Cover& cover);
 
 // The dialogue box: the box and name plate, the typed rows of the line, then the choice buttons
 // (sets hoveredChoice from the mouse; lights it and the highlighted one) or the next-line arrow.

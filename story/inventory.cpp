@@ -2,12 +2,12 @@
 #include "story/inventory.h"
 
 #include "shell/gameState.h"
+#include "shell/picture.h"
 #include "shell/resources.h"
 #include "shell/text.h"
 #include "world/tileGrid.h"
 
 #include <SFML/Graphics/Text.hpp>
-#include <SFML/Graphics/VertexArray.hpp>
 
 #include <mutex>
 #include <string>
@@ -16,7 +16,6 @@
 namespace {
 
 const sf::Color kShade(0, 0, 0, 130);
-const sf::Vector2f kScreen(1920, 1080);
 const sf::Vector2f kPanelSize(640, 640);
 const sf::Vector2f kPanelAt(960 - 320, 540 - 320);
 const sf::IntRect kPanelPicture(0, 320, 320, 320);
@@ -40,48 +39,30 @@ const char* const kWaterLine = "Serve a reidratarti";
 sf::RectangleShape square;
 sf::Text popupName;
 sf::Text popupWater;
-sf::RectangleShape wholeShade;
-sf::VertexArray shadeBands(sf::Triangles);
-bool panelOpaque = false; // every texel of the panel's picture is opaque; set at start-up
-
-// The shade over the world. When the panel's picture is opaque, whatever lies under the panel
-// never shows, and shading it would cost the software renderer a fifth of a full-screen pass: four
-// bands around the panel then cover every other pixel exactly once, as the one full-screen
-// rectangle does.
-void drawShade(sf::RenderTarget& target) {
-    if (!panelOpaque) {
-        wholeShade.setSize(kScreen);
-        wholeShade.setFillColor(kShade);
-        target.draw(wholeShade);
-        return;
-    }
-    const sf::FloatRect bands[] = {
-        {0, 0, kScreen.x, kPanelAt.y},
-        {0, kPanelAt.y + kPanelSize.y, kScreen.x, kScreen.y - kPanelAt.y - kPanelSize.y},
-        {0, kPanelAt.y, kPanelAt.x, kPanelSize.y},
-        {kPanelAt.x + kPanelSize.x, kPanelAt.y, kScreen.x - kPanelAt.x - kPanelSize.x,
-         kPanelSize.y},
-    };
-    shadeBands.clear();
-    for (const sf::FloatRect& band : bands) {
-        const sf::Vector2f corners[4] = {{band.left, band.top},
-                                         {band.left + band.width, band.top},
-                                         {band.left + band.width, band.top + band.height},
-                                         {band.left, band.top + band.height}};
-        for (int i : {0, 1, 2, 0, 2, 3}) {
-            shadeBands.append(sf::Vertex(corners[i], kShade));
-        }
-    }
-    target.draw(shadeBands);
-}
+// Every texel of these pictures is opaque: they are drawn without blending, and the world is not
+// drawn under them. Set at start-up.
+bool panelOpaque = false;
+bool plainPanelOpaque = false; // the pop-up's
+bool waterPanelOpaque = false;
 
 void drawSquare(sf::RenderTarget& target, sf::Vector2f size, sf::Vector2f at,
-                const sf::Texture& sheet, const sf::IntRect& picture) {
-    square.setSize(size);
-    square.setPosition(at);
-    square.setTexture(&sheet);
-    square.setTextureRect(picture);
-    target.draw(square);
+                const sf::Texture& sheet, const sf::IntRect& picture, bool opaque = false) {
+    drawSheetPicture(target, square, size, at, sheet, picture, blendFor(opaque));
+}
+
+// The pop-up shown for the cell under the mouse: false for a cell without a name or outside the
+// grid; otherwise its name and whether it is water.
+bool popupOfCellUnderMouse(std::string_view& name, bool& water) {
+    const unsigned col = world.mouseTile.x;
+    const unsigned row = world.mouseTile.y;
+    if (col >= kGridSize || row >= kGridSize) {
+        return false; // the camera may show (and the mouse point at) places beyond the grid
+    }
+    std::lock_guard<std::mutex> lock(gridRowLock(static_cast<int>(row)));
+    const Tile& cell = cellAt(static_cast<int>(row), static_cast<int>(col));
+    name = cell.name; // the id table's own text
+    water = cell.water == 1;
+    return !name.empty();
 }
 
 // The object sheet's cell of an object id (ids of 500 and more count from 500, smaller ones from
@@ -121,21 +102,32 @@ void drawPopupLine(sf::RenderTarget& target, sf::Text& text, std::string_view wo
 } // namespace
 
 void notePanelOpacity() {
-    const sf::Image sheet = iconSheet.copyToImage();
-    const unsigned right = static_cast<unsigned>(kPanelPicture.left + kPanelPicture.width);
-    const unsigned bottom = static_cast<unsigned>(kPanelPicture.top + kPanelPicture.height);
-    panelOpaque = sheet.getSize().x >= right && sheet.getSize().y >= bottom;
-    for (unsigned y = static_cast<unsigned>(kPanelPicture.top); panelOpaque && y < bottom; ++y) {
-        for (unsigned x = static_cast<unsigned>(kPanelPicture.left); panelOpaque && x < right;
-             ++x) {
-            panelOpaque = sheet.getPixel(x, y).a == 255;
-        }
+    panelOpaque = opaqueCell(iconSheet.copyToImage(), kPanelPicture);
+    const sf::Image descriptions = descriptionSheet.copyToImage();
+    plainPanelOpaque = opaqueCell(descriptions, kPlainPanel);
+    waterPanelOpaque = opaqueCell(descriptions, kWaterPanel);
+}
+
+void addInventoryCover(Cover& cover) {
+    if (panelOpaque) {
+        cover.add({kPanelAt, kPanelSize});
     }
 }
 
+void addPopupCover(Cover& cover) {
+    std::string_view name;
+    bool water = false;
+    if (popupOfCellUnderMouse(name, water) && (water ? waterPanelOpaque : plainPanelOpaque)) {
+        cover.add({kPopupAt, kPopupSize});
+    }
+}
+
+sf::Color inventoryShade() {
+    return kShade;
+}
+
 void drawInventory(sf::RenderTarget& target, sf::RectangleShape heroineCopy) {
-    drawShade(target);
-    drawSquare(target, kPanelSize, kPanelAt, iconSheet, kPanelPicture);
+    drawSquare(target, kPanelSize, kPanelAt, iconSheet, kPanelPicture, panelOpaque);
     heroineCopy.setSize(heroineCopy.getSize() * kEnlarged);
     heroineCopy.setPosition(kPanelAt.x + 20, kPanelAt.y + 100);
     target.draw(heroineCopy);
@@ -148,23 +140,13 @@ void drawInventory(sf::RenderTarget& target, sf::RectangleShape heroineCopy) {
 }
 
 void drawDescriptionPopup(sf::RenderTarget& target) {
-    const unsigned col = world.mouseTile.x;
-    const unsigned row = world.mouseTile.y;
-    if (col >= kGridSize || row >= kGridSize) {
-        return; // the camera may show (and the mouse point at) places beyond the grid
-    }
-    std::string_view name; // the id table's own text
+    std::string_view name;
     bool water = false;
-    {
-        std::lock_guard<std::mutex> lock(gridRowLock(static_cast<int>(row)));
-        const Tile& cell = cellAt(static_cast<int>(row), static_cast<int>(col));
-        name = cell.name;
-        water = cell.water == 1;
-    }
-    if (name.empty()) {
+    if (!popupOfCellUnderMouse(name, water)) {
         return;
     }
-    drawSquare(target, kPopupSize, kPopupAt, descriptionSheet, water ? kWaterPanel : kPlainPanel);
+    drawSquare(target, kPopupSize, kPopupAt, descriptionSheet, water ? kWaterPanel : kPlainPanel,
+               water ? waterPanelOpaque : plainPanelOpaque);
     drawPopupLine(target, popupName, name, kNameAt);
     if (water) {
         drawPopupLine(target, popupWater, kWaterLine, {kNameAt.x, kNameAt.y + 30});

@@ -56,10 +56,12 @@ void fadeStep(sf::Time screenNow, sf::Time& screenMark, const GameClock& screenC
 } // namespace
 
 void drawChapterChange(sf::RenderTarget& target, sf::Time screenNow, sf::Time& screenMark,
-                       GameClock screenClock) {
-    veil.setSize({1920, 1080});
-    veil.setFillColor(sf::Color(0, 0, 0, static_cast<sf::Uint8>(screens.fadeAlpha)));
-    target.draw(veil);
+                       GameClock screenClock, bool drawVeil) {
+    if (drawVeil) {
+        veil.setSize({1920, 1080});
+        veil.setFillColor(sf::Color(0, 0, 0, static_cast<sf::Uint8>(screens.fadeAlpha)));
+        target.draw(veil);
+    }
     if (screens.fadeAlpha == 0 && !screens.fadingOut) { // the card's first frame
         screenMusic.openFromFile("./assets/music/changeChapter.wav");
         screenMusic.setVolume(kJingleVolume);

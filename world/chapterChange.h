@@ -10,5 +10,6 @@
 // One frame of the card: the veil at fadeAlpha, at most one fade step (3 per 10 ms, a 3000 ms hold
 // at 150, then back), the texts while the veil is exactly 150; the end clears transitionPending and
 // plays the world's music again. screenMark is the time of the last step, stamped from the clock.
+// Without `drawVeil`, the veil is left to the world's drawing, which darkened the world by it.
 void drawChapterChange(sf::RenderTarget& target, sf::Time screenNow, sf::Time& screenMark,
-                       GameClock screenClock);
+                       GameClock screenClock, bool drawVeil = true);

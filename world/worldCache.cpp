@@ -28,6 +28,7 @@ namespace {
 // The ring is never larger than this either way: a view that would need more is drawn directly.
 constexpr int kLargestRing = 4096;
 constexpr int kVerticesPerBack = 6;
+constexpr int kMostPieces = 64; // of the ring's quad split around the holes
 constexpr int kVerticesPerPicture = 12;
 const sf::Color kOpaqueBlack(0, 0, 0, 255);
 
@@ -74,6 +75,7 @@ struct DrawnWorld {
     std::vector<sf::Vertex> backs;
     std::vector<sf::Vertex> grounds;
     std::vector<sf::Vertex> objects;
+    sf::Vertex shown[kMostPieces * 6]; // the ring's quad, split around the holes
 };
 DrawnWorld drawnWorld;
 
@@ -293,10 +295,52 @@ void drawListedCells(const VisibleWindow& window) {
     d.ring->display();
 }
 
-// The ring onto the view's pixels: one quad, one ring pixel to one target pixel, the texture
-// repeating where the view reaches past the ring's edge.
+// Splits the pieces [0, count) of `pieces` around `hole`: each piece it overlaps gives way to the
+// up to four parts of it around the hole. False, leaving them as they were, when they would be more
+// than `most`.
+bool cutHole(sf::IntRect* pieces, int& count, int most, const sf::IntRect& hole) {
+    sf::IntRect kept[kMostPieces];
+    int keptCount = 0;
+    for (int i = 0; i < count; ++i) {
+        const sf::IntRect& p = pieces[i];
+        sf::IntRect overlap;
+        if (!p.intersects(hole, overlap)) {
+            if (keptCount == most) {
+                return false;
+            }
+            kept[keptCount++] = p;
+            continue;
+        }
+        const int right = p.left + p.width;
+        const int bottom = p.top + p.height;
+        const int overlapRight = overlap.left + overlap.width;
+        const int overlapBottom = overlap.top + overlap.height;
+        const sf::IntRect parts[4] = {
+            {p.left, p.top, p.width, overlap.top - p.top},                     // above
+            {p.left, overlapBottom, p.width, bottom - overlapBottom},          // below
+            {p.left, overlap.top, overlap.left - p.left, overlap.height},      // left
+            {overlapRight, overlap.top, right - overlapRight, overlap.height}, // right
+        };
+        for (const sf::IntRect& part : parts) {
+            if (part.width > 0 && part.height > 0) {
+                if (keptCount == most) {
+                    return false;
+                }
+                kept[keptCount++] = part;
+            }
+        }
+    }
+    std::copy(kept, kept + keptCount, pieces);
+    count = keptCount;
+    return true;
+}
+
+// The ring onto the view's pixels, one ring pixel to one target pixel, the texture repeating where
+// the view reaches past the ring's edge: one quad, or the pieces of it around the holes (given in
+// pixels of the target; each is first shrunk by a pixel, so that a pixel at an opaque picture's
+// edge is never left undrawn).
 void showRing(sf::RenderTarget& target, const sf::View& view, const sf::IntRect& pixels,
-              sf::Vector2i origin) {
+              sf::Vector2i origin, sf::Color tint, const sf::IntRect* holes, int holeCount) {
     const RingLayout& layout = drawnWorld.layout;
     const auto ringPlace = [](int pixel, int ringPixels) {
         const int place = pixel % ringPixels;
@@ -304,22 +348,44 @@ void showRing(sf::RenderTarget& target, const sf::View& view, const sf::IntRect&
     };
     const float u = ringPlace(origin.x, layout.size.x);
     const float v = ringPlace(origin.y, layout.size.y);
+    sf::IntRect pieces[kMostPieces] = {{0, 0, pixels.width, pixels.height}};
+    int count = 1;
+    for (int i = 0; i < holeCount; ++i) {
+        const sf::IntRect hole(holes[i].left - pixels.left + 1, holes[i].top - pixels.top + 1,
+                               holes[i].width - 2, holes[i].height - 2);
+        if (hole.width > 0 && hole.height > 0) {
+            cutHole(pieces, count, kMostPieces, hole);
+        }
+    }
+    sf::Vertex* vertex = drawnWorld.shown;
+    for (int i = 0; i < count; ++i) {
+        const auto x0 = static_cast<float>(pieces[i].left);
+        const auto y0 = static_cast<float>(pieces[i].top);
+        const auto x1 = x0 + static_cast<float>(pieces[i].width);
+        const auto y1 = y0 + static_cast<float>(pieces[i].height);
+        const sf::Vertex corners[4] = {{{x0, y0}, tint, {u + x0, v + y0}},
+                                       {{x1, y0}, tint, {u + x1, v + y0}},
+                                       {{x1, y1}, tint, {u + x1, v + y1}},
+                                       {{x0, y1}, tint, {u + x0, v + y1}}};
+        for (const int corner : {0, 1, 2, 0, 2, 3}) {
+            *vertex++ = corners[corner];
+        }
+    }
     const auto w = static_cast<float>(pixels.width);
     const auto h = static_cast<float>(pixels.height);
-    const sf::Vertex quad[4] = {
-        {{0, 0}, {u, v}}, {{w, 0}, {u + w, v}}, {{0, h}, {u, v + h}}, {{w, h}, {u + w, v + h}}};
     sf::View onePixelAUnit(sf::FloatRect(0, 0, w, h));
     onePixelAUnit.setViewport(view.getViewport());
     target.setView(onePixelAUnit);
     target.draw(
-        quad, 4, sf::TriangleStrip,
+        drawnWorld.shown, static_cast<std::size_t>(vertex - drawnWorld.shown), sf::Triangles,
         sf::RenderStates(sf::BlendNone, sf::Transform(), &drawnWorld.ring->getTexture(), nullptr));
     target.setView(view);
 }
 
 } // namespace
 
-bool drawCachedLayers(sf::RenderTarget& target) {
+bool drawCachedLayers(sf::RenderTarget& target, sf::Color tint, const sf::IntRect* holes,
+                      int holeCount) {
     const sf::View view = target.getView();
     const sf::IntRect pixels = target.getViewport(view);
     RingLayout layout;
@@ -334,7 +400,7 @@ bool drawCachedLayers(sf::RenderTarget& target) {
     const VisibleWindow window = world.visibleWindow.load();
     listCellsToDraw(cellsCovering(origin, pixels, layout.cellPixels), window);
     drawListedCells(window);
-    showRing(target, view, pixels, origin);
+    showRing(target, view, pixels, origin, tint, holes, holeCount);
     return true;
 }
 

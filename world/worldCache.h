@@ -15,7 +15,11 @@
 // frame (making and filling the picture would show the window later), or a view it cannot follow
 // (rotated, or needing a larger texture than the graphics driver gives); the caller then draws the
 // direct passes. Main thread only.
-bool drawCachedLayers(sf::RenderTarget& target);
+// The picture is shown darkened by `tint` as the passes darken it (world/worldDrawing.h), and not
+// at all within `holes` (pixels of the target that the screen covers with opaque pictures; at most
+// Cover::kMost of them).
+bool drawCachedLayers(sf::RenderTarget& target, sf::Color tint = sf::Color::White,
+                      const sf::IntRect* holes = nullptr, int holeCount = 0);
 
 // The kept picture's size in bytes: 0 until a frame has drawn the world.
 std::size_t drawnWorldBytes();

@@ -27,6 +27,19 @@ constexpr int kTrianglesPerPicture = 4;
 std::vector<sf::Vertex> layerVertices;
 sf::RectangleShape talkHint;
 sf::RectangleShape objectHint;
+sf::RectangleShape tinted; // a figure's copy, drawn tinted (assigned, so no frame allocates)
+
+// Draws a shape as it is, or a copy of it tinted.
+void drawTinted(sf::RenderTarget& target, const sf::RectangleShape& shape, sf::Color tint) {
+    if (tint == sf::Color::White) {
+        target.draw(shape);
+        return;
+    }
+    tinted = shape;
+    tinted.setFillColor(shape.getFillColor() * tint);
+    tinted.setOutlineColor(shape.getOutlineColor() * tint);
+    target.draw(tinted);
+}
 
 // Calls visit(cell, row, col) for every cell of the visible window that may be usable, in
 // row-major order, holding the row's lock; the rows without any are passed over unlocked. The
@@ -134,7 +147,7 @@ namespace {
 // the world gives them (world/worldCache.cpp).
 template <class PictureOf>
 void drawLayer(sf::RenderTarget& target, const sf::Texture& sheet, const sf::BlendMode& blend,
-               PictureOf pictureOf) {
+               sf::Color tint, PictureOf pictureOf) {
     layerVertices.clear();
     const VisibleWindow cells = cellsInView(target);
     const int rows = sheetRows(sheet);
@@ -150,7 +163,7 @@ void drawLayer(sf::RenderTarget& target, const sf::Texture& sheet, const sf::Ble
                 appendCellPicture(
                     layerVertices,
                     {square.left - corner.x, square.top - corner.y, square.width, square.height},
-                    rect, fill);
+                    rect, fill * tint);
             }
         }
     }
@@ -173,31 +186,37 @@ sf::BlendMode groundBlend() {
     return tileSheetOpaque ? sf::BlendNone : sf::BlendAlpha;
 }
 
-void drawGroundPass(sf::RenderTarget& target) {
-    drawLayer(target, tileSheet, groundBlend(), groundPictureOf);
+void drawGroundPass(sf::RenderTarget& target, sf::Color tint) {
+    drawLayer(target, tileSheet, groundBlend(), tint, groundPictureOf);
 }
 
-void drawObjectPass(sf::RenderTarget& target) {
-    drawLayer(target, objectSheet, sf::BlendAlpha,
+void drawObjectPass(sf::RenderTarget& target, sf::Color tint) {
+    drawLayer(target, objectSheet, sf::BlendAlpha, tint,
               [](const Tile& cell, int rows, sf::IntRect& rect, sf::Color&) {
                   return objectPictureOf(cell, rows, rect);
               });
 }
 
+sf::Color veilTint(sf::Uint8 alpha) {
+    const auto left = static_cast<sf::Uint8>(255 - alpha);
+    return {left, left, left, 255};
+}
+
 // Characters in roster order, up to the first inactive record and never more than the window
 // has cells.
-void drawCharacters(sf::RenderTarget& target) {
+void drawCharacters(sf::RenderTarget& target, sf::Color tint) {
     const int limit = std::min(kRosterSize, visibleCellCount());
     std::lock_guard<std::mutex> lock(rosterLock());
     for (int i = 0; i < limit && npcs[i].active; ++i) {
-        target.draw(npcs[i].sprite);
+        drawTinted(target, npcs[i].sprite, tint);
     }
 }
 
-void drawTalkHints(sf::RenderTarget& target) {
+void drawTalkHints(sf::RenderTarget& target, sf::Color tint) {
     sf::RectangleShape& hint = talkHint;
     hint.setSize({kTalkHintSize, kTalkHintSize});
     hint.setTexture(&speechSheet, true);
+    hint.setFillColor(tint);
     std::lock_guard<std::mutex> lock(rosterLock());
     for (int i = 0; i < kRosterSize && npcs[i].active; ++i) {
         const Npc& npc = npcs[i];
@@ -215,10 +234,11 @@ void drawTalkHints(sf::RenderTarget& target) {
     }
 }
 
-void drawObjectHint(sf::RenderTarget& target) {
+void drawObjectHint(sf::RenderTarget& target, sf::Color tint) {
     sf::RectangleShape& hint = objectHint;
     hint.setSize({kObjectHintSize, kObjectHintSize});
     hint.setTexture(&speechSheet, true);
+    hint.setFillColor(tint);
     hint.setTextureRect({kHintFramePixels, 0, kHintFramePixels, kHintFramePixels});
     const sf::FloatRect heroineArea = heroineBounds();
     bool found = false;
@@ -263,13 +283,13 @@ sf::View wholePixelView(const sf::View& view, const sf::RenderTarget& target) {
     return moved;
 }
 
-void drawWorldAboveLayers(sf::RenderTarget& target) {
-    drawCharacters(target);
-    drawTalkHints(target);
+void drawWorldAboveLayers(sf::RenderTarget& target, sf::Color tint) {
+    drawCharacters(target, tint);
+    drawTalkHints(target, tint);
     {
         std::lock_guard<std::mutex> lock(heroineLock());
-        target.draw(heroine);
+        drawTinted(target, heroine, tint);
     }
-    drawObjectHint(target);
-    target.draw(tileCursor);
+    drawObjectHint(target, tint);
+    drawTinted(target, tileCursor, tint);
 }

@@ -107,7 +107,17 @@ TEST_F(BattleScreenTest, BarsAreThreeHundredNinetyWideAtFullHealthAndShrinkWithI
 
 TEST_F(BattleScreenTest, ThePointerStandsBesideTheHighlightedMove) {
     battle.selectedMove = 3;
+    makeCellSheet(battleBackground, 120, 4, 2); // opaque: drawn around the menu, not under it
+    noteBackdropOpacity();
     const sf::Image picture = drawn();
+    for (const sf::Vector2u beside : {sf::Vector2u(300, 579), sf::Vector2u(300, 980),
+                                      sf::Vector2u(149, 700), sf::Vector2u(900, 700)}) {
+        EXPECT_EQ(picture.getPixel(beside.x, beside.y),
+                  cellColour(static_cast<int>(beside.x / 480), static_cast<int>(beside.y / 540)))
+            << beside.x << "," << beside.y;
+    }
+    battleBackground = sf::Texture();
+    noteBackdropOpacity();
     EXPECT_EQ(picture.getPixel(32, 882), cellColour(4, 0)); // pointer cell (640, 0) at (30, 880)
     EXPECT_EQ(picture.getPixel(128, 978), cellColour(4, 0));
     EXPECT_NE(picture.getPixel(32, 582), cellColour(4, 0));

@@ -2,6 +2,7 @@
 // part where it belongs, texts compared with the same words drawn on their own.
 #include "testSupport.h"
 
+#include "shell/frame.h"
 #include "shell/gameState.h"
 #include "shell/resources.h"
 #include "story/inventory.h"
@@ -11,6 +12,8 @@
 
 #include <SFML/Graphics/RenderTexture.hpp>
 #include <SFML/Graphics/Text.hpp>
+
+#include <cstdlib>
 
 namespace {
 
@@ -120,36 +123,62 @@ TEST_F(OverlayTest, TheInventoryShowsWhatSheCarriesAndWhatSheFound) {
     EXPECT_EQ(shown.getPixel(1145, 355), cellColour(1, 2)); // no armour: the panel
 }
 
-// The shade leaves out the panel's square only under a panel whose every texel is opaque: every
-// pixel outside the square is shaded exactly once either way, and a see-through texel of the
-// panel shows the world shaded.
-TEST_F(OverlayTest, TheShadeLeavesOutTheSquareOfAnOpaquePanelOnly) {
-    const sf::RectangleShape copy({84, 84});
-    const auto drawn = [&] {
-        screen.clear(kBehind);
-        drawInventory(screen, copy);
+// The inventory's shade and the chapter card's veil darken the world as the frame draws it, in
+// the same pass: outside the panel every pixel is the world's under a black veil of the screen's
+// alpha (to one level), an opaque panel hides the world, and a see-through texel of the panel
+// shows it shaded.
+TEST_F(OverlayTest, TheWorldUnderTheInventoryOrTheCardIsShadedOnce) {
+    makeCellSheet(tileSheet, 320, 5, 2);
+    for (int row = 0; row < 11; ++row) {
+        for (int col = 0; col < 20; ++col) {
+            placeCell(row, col, 1 + (row + col) % 10, 0);
+        }
+    }
+    screen.clear(sf::Color::Black);
+    screen.setView(camera);
+    drawWorld(screen);
+    const sf::Image world = picture(screen);
+    const auto frame = [&] {
+        drawFrame(screen);
         return picture(screen);
     };
+    const auto shaded = [](sf::Color under, sf::Color shown, int alpha) {
+        const auto near = [alpha](int a, int b) {
+            return std::abs(a * (255 - alpha) / 255 - b) <= 1;
+        };
+        return near(under.r, shown.r) && near(under.g, shown.g) && near(under.b, shown.b);
+    };
+    // Pixels of every seventh row and column of the upper rows, outside `panel`, not so shaded.
+    const auto unshaded = [&](const sf::Image& shown, int alpha, const sf::FloatRect& panel) {
+        int count = 0;
+        for (unsigned y = 0; y < 360; y += 7) {
+            for (unsigned x = 0; x < 1920; x += 7) {
+                const bool outside = !panel.contains(static_cast<float>(x), static_cast<float>(y));
+                count += outside && !shaded(world.getPixel(x, y), shown.getPixel(x, y), alpha);
+            }
+        }
+        return count;
+    };
+    story.inventoryOpen = true;
     notePanelOpacity(); // the cell sheet is opaque
-    const sf::Image overOpaque = drawn();
+    const sf::Image overOpaque = frame();
     sf::Image sheet = iconSheet.copyToImage();
     sheet.setPixel(10, 330, sf::Color::Transparent); // drawn twice as large from (640, 220)
     iconSheet.loadFromImage(sheet);
     notePanelOpacity();
-    const sf::Image overSeeThrough = drawn();
-    const sf::FloatRect panel(640, 220, 640, 640);
-    int differing = 0;
-    for (unsigned y = 0; y < 1080; ++y) {
-        for (unsigned x = 0; x < 1920; ++x) {
-            if (!panel.contains(static_cast<float>(x), static_cast<float>(y))) {
-                differing += overOpaque.getPixel(x, y) != overSeeThrough.getPixel(x, y) ? 1 : 0;
-            }
-        }
-    }
-    EXPECT_EQ(differing, 0);
-    EXPECT_NE(overOpaque.getPixel(5, 5), kBehind); // shaded
-    EXPECT_EQ(overSeeThrough.getPixel(661, 241), overOpaque.getPixel(5, 5));
+    const sf::Image overSeeThrough = frame();
+    EXPECT_EQ(unshaded(overOpaque, 130, {640, 220, 640, 640}), 0);
+    EXPECT_NE(world.getPixel(5, 5), sf::Color::Black);
     EXPECT_EQ(overOpaque.getPixel(661, 241), cellColour(0, 2));
+    EXPECT_TRUE(shaded(world.getPixel(661, 241), overSeeThrough.getPixel(661, 241), 130));
+
+    story.inventoryOpen = false;
+    story.transitionPending = true;
+    story.currentQuest = 2;
+    quests[2].transitionKind = -1;
+    screens.fadeAlpha = 150; // the card held at its full veil
+    EXPECT_EQ(unshaded(frame(), 150, {}), 0);
+    tileSheet = sf::Texture();
 }
 
 TEST_F(OverlayTest, ThePopupNamesTheCellUnderTheMouseWithItsAccent) {

@@ -10,7 +10,13 @@
 #include "shell/gameState.h"
 #include "shell/resources.h"
 #include "shell/screenLayout.h"
+#include "story/dialogueBox.h"
+#include "story/dialogueScript.h"
 #include "story/interactions.h"
+#include "story/inventory.h"
+#include "story/quests.h"
+#include "world/characters.h"
+#include "world/heroine.h"
 #include "world/mapLoader.h"
 #include "world/tileGrid.h"
 #include "world/visibleWindow.h"
@@ -176,4 +182,63 @@ TEST_F(WorldCacheTest, CatchesUpWithTheLoadersAndWithAReset) {
     resetGameState();
     placeCamera({960, 540});
     expectSame("after a reset, nothing");
+}
+
+// The kept picture is not shown where the screen covers it with opaque pictures (the dialogue box
+// and its plate, the pop-up's panel, the inventory's panel): the frame is the one drawn with the
+// whole world under them, to the pixel, on the game's screen and on a letterboxed one.
+TEST_F(WorldCacheTest, IsNotDrawnUnderOpaquePicturesAndTheFrameIsTheSame) {
+    ASSERT_TRUE(pixelFont.loadFromFile(kAssets + "/font/pixelTxt.ttf"));
+    for (auto [sheet, file] : {std::pair{&talkSheet, "talk-map.png"},
+                               std::pair{&descriptionSheet, "descrizioni-map.png"},
+                               std::pair{&iconSheet, "icon-map.png"}}) {
+        ASSERT_TRUE(sheet->loadFromFile(kAssets + "/textures/" + file));
+    }
+    notePanelOpacity();
+    noteDialogueBoxOpacity();
+    story.transitionPending = false;
+    placeCharacters();
+    for (int i = 0; i < kQuestCount; ++i) {
+        initQuest(i);
+    }
+    conversation.activeNpc = kSage;
+    openConversation(kSage); // on its question, typed whole: the two answers show
+    conversation.dialogueLine = npcs[kSage].choiceLine;
+    conversation.typedChars = static_cast<int>(currentLine().size());
+    conversation.lineComplete = true;
+    world.mouseTile = {5, 3}; // a named cell: the pop-up shows
+    for (const sf::Vector2u size : {sf::Vector2u(1920, 1080), sf::Vector2u(1280, 1024)}) {
+        ASSERT_TRUE(cached.create(size.x, size.y));
+        ASSERT_TRUE(direct.create(size.x, size.y));
+        screenView = screenViewFor(size);
+        camera.setViewport(screenView.getViewport());
+        placeCamera({960, 540});
+        for (const bool inventory : {false, true}) {
+            story.inventoryOpen = inventory;
+            const ScreenChoice choice = chooseScreen();
+            ASSERT_GT(coverOf(choice).count, 0);
+            drawFrame(cached); // the first frame draws the layers directly: the next one is kept
+            drawFrame(cached);
+            direct.clear(sf::Color::Black);
+            direct.setView(camera);
+            drawWorld(direct, inventory ? inventoryShade().a : 0); // the whole world
+            direct.setView(screenView);
+            if (inventory) {
+                drawInventory(direct, heroine);
+            } else {
+                drawDialogueBox(direct);
+                drawHud(direct);
+                drawDescriptionPopup(direct);
+            }
+            cached.display();
+            direct.display();
+            const PictureDifference difference =
+                differenceOf(cached.getTexture().copyToImage(), direct.getTexture().copyToImage());
+            EXPECT_EQ(difference.pixels, 0) << size.x << " wide, inventory " << inventory;
+        }
+    }
+    for (sf::Texture* sheet : {&talkSheet, &descriptionSheet, &iconSheet}) {
+        *sheet = sf::Texture();
+    }
+    pixelFont = sf::Font();
 }

@@ -284,7 +284,7 @@ protected:
 
     // The game's search finds, writes and draws exactly what the reference does.
     void expectSameAsEveryCell(const std::string& where) {
-        const HintResult game = search(drawObjectHint);
+        const HintResult game = search([](sf::RenderTarget& shown) { drawObjectHint(shown); });
         const HintResult reference = search(drawObjectHintOverEveryCell);
         EXPECT_EQ(game.interactObject, reference.interactObject) << where;
         EXPECT_EQ(game.interactX, reference.interactX) << where;
