@@ -14,22 +14,20 @@ CHECK="$WINDOWS/wine-check"
 SCREEN_PIXELS=$((1920 * 1080)) # start_xvfb's screen; an xwd dump ends with them, 4 bytes each
 export WINEPREFIX="$WINDOWS/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
-GAME_PID=
 fail() {
     say "wine check: $*"
-    [[ -z $GAME_PID ]] || kill "$GAME_PID" 2>/dev/null || true
+    [[ -z ${GAME_PID:-} ]] || kill "$GAME_PID" 2>/dev/null || true
     exit 1
 }
 
 # Waits up to $1 seconds for the command after it to succeed.
 wait_for() {
-    local seconds="$1" _
+    local deadline=$((SECONDS + $1))
     shift
-    for _ in $(seq $((seconds * 5))); do
-        "$@" && return 0
+    until "$@"; do
+        ((SECONDS < deadline)) || return 1
         sleep 0.2
     done
-    return 1
 }
 
 # Starts a game in the background from the folder given, its console into <log>.out and <log>.err:
@@ -41,41 +39,32 @@ start_game() {
     GAME_PID=$!
 }
 
+# The game's window, if there is one (the status says).
 game_window() {
-    xdotool search --name '^Kaiva$' 2>/dev/null | head -n 1
-}
-
-has_window() {
-    [[ -n $(game_window) ]]
+    xdotool search --limit 1 --name '^Kaiva$' 2>/dev/null
 }
 
 # Presses Escape in the game's window and waits for the game to end; its status must be 0.
 close_with_escape() {
-    local window status=0
-    window=$(game_window)
-    [[ -n $window ]] || fail "the game has no window to press Escape in"
+    window=$(game_window) || fail "the game has no window to press Escape in"
     xdotool windowfocus --sync "$window" key Escape
     wait_for 30 bash -c "! kill -0 $GAME_PID 2>/dev/null" || fail "the game did not end on Escape"
-    wait "$GAME_PID" || status=$?
-    ((status == 0)) || fail "the game ended with status $status on Escape"
+    wait "$GAME_PID" || fail "the game ended with status $? on Escape"
 }
 
 # Takes a screenshot into the file given and counts its pixels that are not black (xwd's pixels are
 # 32-bit little-endian words, their top byte unused).
 lit_pixels() {
-    xwd -root -silent >"$1"
-    tail -c $((SCREEN_PIXELS * 4)) "$1" |
+    xwd -root -silent | tee "$1" | tail -c $((SCREEN_PIXELS * 4)) |
         perl -0777 -ne 'print scalar(grep { $_ & 0xffffff } unpack("V*", $_)), "\n"'
 }
 
 # Unpacks the zip afresh, as a player would.
 unpack() {
-    local version zip
     version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$WINDOWS/game/CMakeCache.txt")
     zip="$WINDOWS/kaiva-$version-windows-x64.zip"
     [[ -f $zip ]] || fail "no $zip: run scripts/windows.sh first"
-    rm -rf "$CHECK"
-    mkdir -p "$CHECK/elsewhere"
+    rm -rf "$CHECK" && mkdir -p "$CHECK/elsewhere"
     unzip -q "$zip" -d "$CHECK"
     GAME="$CHECK/kaiva-$version-windows-x64"
     [[ -f $GAME/kaiva.exe && -f $GAME/OpenAL32.dll && -d $GAME/assets ]] ||
@@ -87,48 +76,43 @@ unpack() {
 
 prepare_prefix() {
     [[ -f $WINEPREFIX/system.reg ]] && return 0
-    say "making the Wine prefix ${WINEPREFIX#"$KAIVA_ROOT"/}"
     wineboot --init >/dev/null 2>&1
     wineserver --wait
 }
 
-# The console lines about assets: the two the game prints itself and every one that names a file.
+# The console lines about assets in the files given: the two the game prints itself and every one
+# that names a file.
 asset_lines() {
-    tr -d '\r' <"$1" | grep -E 'assets|non caricato|not loaded' || true
+    cat "$@" | tr -d '\r' | grep -E 'assets|non caricato|not loaded' || true
+}
+
+# Takes the first screenshot of the intro until more than a tenth of it is not black.
+first_lit() {
+    first=$(lit_pixels "$CHECK/first.xwd")
+    ((first > SCREEN_PIXELS / 10))
 }
 
 # The intro drawn, its music written to a file, and Escape. The game starts from another folder
 # than its own, as a double click or a shortcut may start it.
 play_intro() {
-    local wav="$CHECK/music.wav" first=0 second peak _
+    local wav="$CHECK/music.wav" second peak
     printf '[wave]\nfile=%s\n' "$(winepath -w "$wav")" >"$CHECK/alsoft.ini"
     start_game "$CHECK/elsewhere" "$CHECK/intro" env ALSOFT_DRIVERS=wave \
-        ALSOFT_CONF="$(winepath -w "$CHECK/alsoft.ini")" \
-        wine "$GAME/kaiva.exe"
-    wait_for 60 has_window || fail "no window named Kaiva appeared in 60 s"
-    say "the window appeared"
-    for _ in $(seq 60); do
-        first=$(lit_pixels "$CHECK/first.xwd")
-        ((first > SCREEN_PIXELS / 10)) && break
-        sleep 0.5
-    done
-    ((first > SCREEN_PIXELS / 10)) || fail "the screen stayed black for 30 s ($first pixels lit)"
+        ALSOFT_CONF="$(winepath -w "$CHECK/alsoft.ini")" wine "$GAME/kaiva.exe"
+    wait_for 60 game_window >/dev/null || fail "no window named Kaiva appeared in 60 s"
+    wait_for 30 first_lit || fail "the screen stayed black for 30 s"
     sleep 2
     second=$(lit_pixels "$CHECK/second.xwd")
     ((second > SCREEN_PIXELS / 10)) || fail "the screen went black ($second pixels lit)"
     cmp -s "$CHECK/first.xwd" "$CHECK/second.xwd" && fail "the picture did not change in 2 s"
-    say "the intro is drawn and moves ($first and $second of $SCREEN_PIXELS pixels lit)"
+    say "the window appeared; the intro is drawn and moves ($first, then $second pixels lit)"
     sleep 3
     close_with_escape
-    say "Escape ended the game with status 0"
-    if [[ -n $(asset_lines "$CHECK/intro.out") || -n $(asset_lines "$CHECK/intro.err") ]]; then
-        cat "$CHECK/intro.out" "$CHECK/intro.err"
-        fail "started from another folder, the game did not find the assets beside it"
-    fi
-    [[ -s $wav ]] || fail "OpenAL Soft wrote no music to $wav"
+    [[ -z $(asset_lines "$CHECK"/intro.{out,err}) ]] ||
+        fail "started from another folder, it missed assets beside it ($CHECK/intro.err)"
     peak=$(sox -V1 "$wav" -n stat 2>&1 | awk '/^Maximum amplitude/ {print $3}')
-    awk -v peak="${peak:-0}" 'BEGIN { exit !(peak > 0.01) }' || fail "the music written is silent"
-    say "the music was written ($(soxi -d "$wav" 2>/dev/null) long, peak amplitude $peak)"
+    awk -v p="${peak:-0}" 'BEGIN {exit !(p > 0.01)}' || fail "$wav: no music, or silent"
+    say "Escape ended it with status 0; music written: $(soxi -d "$wav" 2>/dev/null), peak $peak"
 }
 
 # Runs a game in a folder without assets/ through its start-up (its last line on standard output
@@ -139,8 +123,7 @@ missing_assets_run() {
     local log="$1"
     shift
     start_game "$(dirname "$log")" "$log" env ALSOFT_DRIVERS=null "$@"
-    wait_for 60 grep -q 'Kaiva texture not loaded' "$log.out" ||
-        fail "$* did not start up in 60 s"
+    wait_for 60 grep -qs 'Kaiva texture not loaded' "$log.out" || fail "$* did not start in 60 s"
     sleep 5
     close_with_escape
 }
@@ -148,23 +131,16 @@ missing_assets_run() {
 # Without assets/ beside it, the Windows game must say what the Linux game says in a folder without
 # assets/ (the native build's kaiva), line for line.
 missing_assets() {
-    local stream
     mkdir -p "$CHECK/bare" "$CHECK/linux"
     cp "$GAME/kaiva.exe" "$GAME/OpenAL32.dll" "$CHECK/bare/"
     missing_assets_run "$CHECK/linux/kaiva" "$KAIVA_ROOT/build/kaiva"
     missing_assets_run "$CHECK/bare/kaiva" wine "$CHECK/bare/kaiva.exe"
-    grep -q introMusic "$CHECK/linux/kaiva.err" ||
-        fail "the Linux game did not tell its missing music: nothing to compare with"
-    for stream in out err; do
-        if ! diff <(asset_lines "$CHECK/linux/kaiva.$stream") <(asset_lines "$CHECK/bare/kaiva.$stream"); then
-            fail "without assets/ the Windows game's standard $stream differs from Linux's (above)"
-        fi
-    done
-    say "without assets/ it says what the Linux game says" \
-        "($(asset_lines "$CHECK/bare/kaiva.err" | wc -l) + $(asset_lines "$CHECK/bare/kaiva.out" | wc -l) lines)"
+    grep -q introMusic "$CHECK/linux/kaiva.err" || fail "the Linux game told nothing to compare"
+    diff <(asset_lines "$CHECK"/linux/kaiva.{out,err}) \
+        <(asset_lines "$CHECK"/bare/kaiva.{out,err}) || fail "without assets/ it differs from Linux"
+    say "without assets/ it says what the Linux game says, line for line"
 }
 
-started=$SECONDS
 install_missing "${KAIVA_TEST_PACKAGES[@]}" "${KAIVA_WINE_PACKAGES[@]}"
 [[ -x $KAIVA_ROOT/build/kaiva ]] || build_target_into "$KAIVA_ROOT/build" kaiva
 unpack
@@ -173,4 +149,4 @@ timed "the Wine prefix" prepare_prefix
 timed "the intro under Wine" play_intro
 timed "the missing assets under Wine" missing_assets
 wineserver --kill 2>/dev/null || true
-say "the Wine check passed in $((SECONDS - started)) s"
+say "the Wine check passed"
