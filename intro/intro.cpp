@@ -3,12 +3,17 @@
 #include "intro/intro.h"
 
 #include "shell/gameState.h"
+#include "shell/input.h"
 #include "shell/resources.h"
 #include "shell/screenLayout.h"
 #include "shell/text.h"
 #include "story/quests.h"
 #include "world/tileGrid.h"
 #include "world/visibleWindow.h"
+
+#include <SFML/Graphics/RectangleShape.hpp>
+
+#include <algorithm>
 
 namespace {
 
@@ -43,6 +48,26 @@ const sf::Color kCyan(0, 255, 255);
 const sf::Color kMagenta(255, 0, 255);
 const sf::Color kYellow(255, 255, 0);
 const sf::Color kWhite(255, 255, 255);
+
+// The skip: held this long, and its caption with a bar that fills meanwhile, in the lower right
+// corner.
+const sf::Time kSkipHold = sf::seconds(1);
+const char* const kSkipCaptions[kSkipKeys] = {
+    "Tieni premuto E per saltare", "Tieni premuto Invio per saltare",
+    "Tieni premuto Spazio per saltare", "Tieni premuto A per saltare"};
+constexpr unsigned kSkipTextSize = 24;
+const sf::Vector2f kSkipCorner(1880, 1040); // the lower right corner of caption and bar
+const sf::Vector2f kSkipBarSize(300, 12);
+const sf::Color kSkipBarBack(0, 0, 0, 160);
+const sf::Color kSkipBarFill(255, 255, 0);
+
+// The skip's caption and bar, kept between frames. Main thread only.
+struct SkipPieces {
+    sf::Text caption;
+    sf::RectangleShape back;
+    sf::RectangleShape fill;
+};
+SkipPieces skipPieces;
 
 struct Caption {
     const char* text;
@@ -110,20 +135,28 @@ void beginIntro(sf::View& camera) {
     story.introRunning = true;
 }
 
-// One step: the leg's move and caption while its test holds; otherwise the next leg begins, and
-// this step neither moves nor draws.
-void flyStep(sf::RenderTarget& target, sf::View& camera) {
+// One step of the flight: the leg's move while its test holds (true); otherwise the next leg
+// begins, and this step does not move (false).
+bool flightStep(sf::View& camera) {
     const int legIndex = screens.introLeg;
     if (legIndex < 0 || legIndex >= kIntroLegs) {
-        return;
+        return false;
     }
     const FlightLeg& leg = kFlight[legIndex];
     if (!stillFlying(leg, camera.getCenter())) {
         screens.introLeg = legIndex + 1;
-        return;
+        return false;
     }
     camera.move(leg.move);
-    target.draw(introCaption(legIndex));
+    return true;
+}
+
+// One step, and its leg's caption when it moved.
+void flyStep(sf::RenderTarget& target, sf::View& camera) {
+    const int legIndex = screens.introLeg;
+    if (flightStep(camera)) {
+        target.draw(introCaption(legIndex));
+    }
 }
 
 // The hand-over: from the next frame the first quest's chapter card plays, transitionPending
@@ -134,7 +167,116 @@ void endIntro() {
     quests[story.currentQuest].transitionKind = -1;
 }
 
+bool skipKeyHeld(int key) {
+    switch (static_cast<SkipKey>(key)) {
+    case SkipKey::E:
+        return isKeyHeld(sf::Keyboard::E);
+    case SkipKey::Enter:
+        return isKeyHeld(sf::Keyboard::Enter);
+    case SkipKey::Space:
+        return isKeyHeld(sf::Keyboard::Space);
+    case SkipKey::PadA:
+        return isPadButtonHeld(PadButton::Bottom);
+    }
+    return false;
+}
+
+// The rest of the flight at once, step by step as the frames would fly it: the frame's intro then
+// finds the last leg over and ends the flight as it ends a whole one.
+void flyTheRest(sf::View& camera) {
+    if (!story.introRunning) {
+        beginIntro(camera);
+    }
+    while (screens.introLeg >= 0 && screens.introLeg < kIntroLegs) {
+        flightStep(camera);
+    }
+}
+
+void drawSkipCaption(sf::RenderTarget& target) {
+    const int named = screens.skipKeyNamed;
+    if (named < 0 || named >= kSkipKeys) {
+        return;
+    }
+    sf::Text& caption = skipPieces.caption;
+    caption.setFont(pixelFont);
+    caption.setCharacterSize(kSkipTextSize);
+    caption.setOutlineThickness(2);
+    caption.setOutlineColor(sf::Color::Black);
+    setDisplayWords(caption, kSkipCaptions[named]);
+    const sf::FloatRect bounds = caption.getLocalBounds();
+    caption.setPosition(kSkipCorner.x - bounds.left - bounds.width,
+                        kSkipCorner.y - kSkipBarSize.y - 12 - bounds.top - bounds.height);
+    target.draw(caption);
+    const sf::Vector2f barAt(kSkipCorner.x - kSkipBarSize.x, kSkipCorner.y - kSkipBarSize.y);
+    skipPieces.back.setSize(kSkipBarSize);
+    skipPieces.back.setPosition(barAt);
+    skipPieces.back.setFillColor(kSkipBarBack);
+    skipPieces.back.setOutlineThickness(2);
+    skipPieces.back.setOutlineColor(sf::Color::Black);
+    target.draw(skipPieces.back);
+    if (screens.skipKey != -1) {
+        const float held = (gameTimeNow() - screens.skipHeldSince) / kSkipHold;
+        skipPieces.fill.setSize({kSkipBarSize.x * std::clamp(held, 0.0f, 1.0f), kSkipBarSize.y});
+        skipPieces.fill.setPosition(barAt);
+        skipPieces.fill.setFillColor(kSkipBarFill);
+        target.draw(skipPieces.fill);
+    }
+}
+
 } // namespace
+
+bool introFlying() {
+    return story.endingId == -1 && !battle.inBattle && !story.inventoryOpen &&
+           story.transitionPending && currentQuestRecord().transitionKind == 0;
+}
+
+void pressSkipKey(SkipKey key) {
+    const int pressed = static_cast<int>(key);
+    screens.skipKeyNamed = pressed;
+    if (screens.skipKey != pressed) {
+        screens.skipKey = pressed;
+        screens.skipHeldSince = gameTimeNow();
+    }
+}
+
+void holdToSkipIntro(sf::View& camera) {
+    if (screens.swallowedKey != -1 && !skipKeyHeld(screens.swallowedKey)) {
+        screens.swallowedKey = -1;
+    }
+    if (screens.skipKey == -1) {
+        return;
+    }
+    if (!introFlying() || !skipKeyHeld(screens.skipKey)) {
+        screens.skipKey = -1; // let go: the bar empties
+        return;
+    }
+    if (gameTimeNow() - screens.skipHeldSince >= kSkipHold) {
+        screens.swallowedKey = screens.skipKey;
+        screens.skipKey = -1;
+        screens.skipKeyNamed = -1;
+        flyTheRest(camera);
+    }
+}
+
+bool swallowsKey(SkipKey key) {
+    return screens.swallowedKey == static_cast<int>(key);
+}
+
+bool skipKeyOf(sf::Keyboard::Key key, SkipKey& skip) {
+    switch (key) {
+    case sf::Keyboard::E:
+        skip = SkipKey::E;
+        return true;
+    case sf::Keyboard::Enter:
+        skip = SkipKey::Enter;
+        return true;
+    case sf::Keyboard::Space:
+        skip = SkipKey::Space;
+        return true;
+    default:
+        return false;
+    }
+}
 
 sf::Text introCaption(int leg) {
     const Caption& caption = kFlight[leg].caption;
@@ -159,6 +301,13 @@ sf::Text introCaption(int leg) {
 void showIntro(sf::RenderTarget& target, sf::Time screenNow, sf::Time& screenMark,
                GameClock screenClock, sf::View& camera) {
     updateVisibleWindow(camera, kFlightWindowWide, kFlightWindowHigh);
+    if (gameTimeHeld()) { // paused: the flight stands where it is, its caption with it
+        if (story.introRunning && screens.introLeg >= 0 && screens.introLeg < kIntroLegs) {
+            target.draw(introCaption(screens.introLeg));
+        }
+        drawSkipCaption(target);
+        return;
+    }
     if (!story.introRunning) {
         beginIntro(camera);
     }
@@ -166,6 +315,7 @@ void showIntro(sf::RenderTarget& target, sf::Time screenNow, sf::Time& screenMar
         flyStep(target, camera);
         screenMark = screenClock.getElapsedTime();
     }
+    drawSkipCaption(target);
     if (screens.introLeg == kIntroLegs) {
         endIntro();
     }

@@ -109,7 +109,7 @@ measure_round() {
         game=$!
         sleep "$seconds"
         rss=$(awk '/VmRSS/ { print $2 }' "/proc/$game/status")
-        xdotool key --delay 150 Escape
+        xdotool key --delay 150 Escape Down e # the pause's way out
         wait "$game"
         label="$(basename "$(dirname "$folder")")/$(basename "$folder")"
         if [[ -f $out/game.txt.process ]]; then

@@ -12,5 +12,5 @@ if [[ -z "${DISPLAY:-}" ]]; then
     say "no display here: the game runs on a private Xvfb screen, where nothing is visible"
     start_xvfb
 fi
-say "starting the game (Escape or the window's close button quits)"
+say "starting the game (Escape pauses, and its \"Esci dal gioco\" or the window's close button quits)"
 ./kaiva

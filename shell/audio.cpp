@@ -71,6 +71,12 @@ void GameMusic::stop() {
     }
 }
 
+void GameMusic::pause() {
+    if (music_) {
+        music_->pause();
+    }
+}
+
 void GameMusic::setLoop(bool loop) {
     if (music_) {
         music_->setLoop(loop);

@@ -22,8 +22,9 @@ public:
     GameMusic& operator=(const GameMusic&) = delete;
 
     bool openFromFile(const std::string& path);
-    void play();
+    void play(); // from where a pause left it, else from the start
     void stop();
+    void pause();
     void setLoop(bool loop);
     void setVolume(float volume);
 

@@ -6,6 +6,7 @@
 #include "intro/intro.h"
 #include "shell/gameState.h"
 #include "shell/input.h"
+#include "shell/pauseScreen.h"
 #include "shell/resources.h"
 #include "shell/whereabouts.h"
 #include "story/dialogueBox.h"
@@ -45,7 +46,7 @@ class HeldContextRecord : sf::GlResource {
 constexpr float kRunBonus = 100; // Left Shift: baseSpeed + 100
 constexpr float kWalkSpeed = 200;
 constexpr std::uint16_t kLastMove = 3;
-const sf::Time kLeaveHold = sf::seconds(1); // the pad's Select held this long leaves the game
+const sf::Time kBackHold = sf::seconds(1); // the pad's Back held this long opens the pause
 
 // Left Shift, or on the pad a shoulder button or a trigger. The triggers are read first, on every
 // roaming frame: a trigger counts once it has been seen at rest.
@@ -130,9 +131,39 @@ void handleTalkKey() {
     useObjectAtHand();
 }
 
-void handleKeyPress(sf::Keyboard::Key key) {
-    if (key == sf::Keyboard::Escape) { // a way out of full screen, exactly like closing
+// Escape, the pad's Start and its Back held open the pause; on the ending screen, where nothing
+// is lost, they leave at once.
+void pauseOrLeave() {
+    if (story.endingId != -1) {
         quitGame();
+    } else {
+        openPause();
+    }
+}
+
+// E, Enter and Space during the opening flight are held to skip it, and do nothing else; the one
+// that skipped it does nothing until it is let go. True when the key was taken so.
+bool takenBySkip(sf::Keyboard::Key key) {
+    SkipKey skip = SkipKey::E;
+    if (!skipKeyOf(key, skip)) {
+        return false;
+    }
+    if (swallowsKey(skip)) {
+        return true;
+    }
+    if (introFlying()) {
+        pressSkipKey(skip);
+        return true;
+    }
+    return false;
+}
+
+void handleKeyPress(sf::Keyboard::Key key) {
+    if (key == sf::Keyboard::Escape) {
+        pauseOrLeave();
+        return;
+    }
+    if (takenBySkip(key)) {
         return;
     }
     if (key == sf::Keyboard::E) {
@@ -147,12 +178,15 @@ void handleKeyPress(sf::Keyboard::Key key) {
 }
 
 // The pad's buttons: the bottom one does what E does, but on the choice line takes the
-// highlighted choice; the top one opens and closes the inventory as Tab does, the right one
-// (back) closes it; Start leaves the ending screen as Enter does.
+// highlighted choice (and in the intro's flight is held to skip it); the top one opens and closes
+// the inventory as Tab does, the right one (back) closes it; Start pauses, or leaves the ending
+// screen as Enter does.
 void handlePadButton(PadButton button) {
     switch (button) {
     case PadButton::Bottom:
-        if (choicesTakeKeys()) {
+        if (introFlying()) {
+            pressSkipKey(SkipKey::PadA);
+        } else if (choicesTakeKeys()) {
             takeHighlightedChoice();
         } else {
             handleTalkKey();
@@ -165,9 +199,7 @@ void handlePadButton(PadButton button) {
         story.inventoryOpen = false;
         break;
     case PadButton::Start:
-        if (story.endingId != -1) {
-            quitGame();
-        }
+        pauseOrLeave();
         break;
     default:
         break;
@@ -181,6 +213,52 @@ void handlePadStep(PadDirection step) {
         stepBattleCursor(step == PadDirection::Up ? -1 : step == PadDirection::Down ? 1 : 0);
     } else if (choicesTakeKeys()) {
         moveChoiceHighlight(step == PadDirection::Left ? -1 : step == PadDirection::Right ? 1 : 0);
+    }
+}
+
+// An entry of the pause taken: "Esci dal gioco" leaves as the window's close button does.
+void takePauseEntry(int entry) {
+    if (entry == kLeaveEntry) {
+        quitGame();
+    } else if (entry == kResumeEntry) {
+        closePause();
+    }
+}
+
+// While the pause is open every event is its own: Up/W and Down/S (the pad's stick or
+// directional pad) light the entries, E, Enter, Space, the pad's A or a click take one; Escape,
+// the pad's B or Start resume. The focus coming back does not.
+void handlePausedEvent(const sf::Event& event) {
+    if (event.type == sf::Event::KeyPressed) {
+        const sf::Keyboard::Key key = event.key.code;
+        if (key == sf::Keyboard::Escape) {
+            closePause();
+        } else if (key == sf::Keyboard::Up || key == sf::Keyboard::W) {
+            movePauseHighlight(-1);
+        } else if (key == sf::Keyboard::Down || key == sf::Keyboard::S) {
+            movePauseHighlight(1);
+        } else if (key == sf::Keyboard::E || key == sf::Keyboard::Enter ||
+                   key == sf::Keyboard::Space) {
+            takePauseEntry(shell.pauseEntry);
+        }
+    } else if (event.type == sf::Event::MouseMoved) {
+        if (const int entry = pauseEntryAt(world.mouseWindow); entry != -1) {
+            shell.pauseEntry = entry;
+        }
+    } else if (event.type == sf::Event::MouseButtonPressed &&
+               event.mouseButton.button == sf::Mouse::Left) {
+        takePauseEntry(pauseEntryAt(world.mouseWindow));
+    } else if (const std::optional<PadButton> button = padButtonPressed(event)) {
+        if (*button == PadButton::Bottom) {
+            takePauseEntry(shell.pauseEntry);
+        } else if (*button == PadButton::Right || *button == PadButton::Start) {
+            closePause();
+        }
+    } else if (event.type == sf::Event::JoystickMoved) {
+        const PadDirection step = padStep(event);
+        if (step == PadDirection::Up || step == PadDirection::Down) {
+            movePauseHighlight(step == PadDirection::Up ? -1 : 1);
+        }
     }
 }
 
@@ -232,7 +310,9 @@ void drawScreen(sf::RenderTarget& target, const ScreenChoice& choice) {
 
 void beginFrame(float seconds) {
     world.frameSeconds.store(seconds);
-    typeDialogue();
+    if (!shell.paused) {
+        typeDialogue();
+    }
 }
 
 void trackMouse(sf::Vector2i pixel, const sf::RenderTarget& target) {
@@ -261,6 +341,18 @@ void quitGame() {
 void handleEvent(const sf::Event& event) {
     if (event.type == sf::Event::Closed) {
         quitGame();
+        return;
+    }
+    if (shell.paused) {
+        handlePausedEvent(event);
+        return;
+    }
+    if (event.type == sf::Event::LostFocus) {
+        // A loss the window system takes back at once (X11 reports one as a full-screen window
+        // grabs the keyboard at start) leaves the window focused: that is no loss.
+        if (story.endingId == -1 && !windowHasFocus(window)) {
+            openPause();
+        }
     } else if (event.type == sf::Event::KeyPressed) {
         handleKeyPress(event.key.code);
     } else if (const std::optional<PadButton> button = padButtonPressed(event)) {
@@ -268,24 +360,33 @@ void handleEvent(const sf::Event& event) {
     } else if (event.type == sf::Event::JoystickMoved) {
         handlePadStep(padStep(event));
     }
-    clickChoice(); // after every event, whatever its kind
+    if (!shell.paused) {
+        clickChoice(); // after every event, whatever its kind, unless it opened the pause
+    }
 }
 
-void leaveWhenSelectHeld() {
+void pauseWhenBackHeld() {
     if (!isPadButtonHeld(PadButton::Select)) {
         shell.selectHeld = false;
+        shell.selectActed = false;
         return;
     }
     const sf::Time now = gameTimeNow();
     if (!shell.selectHeld) {
         shell.selectHeld = true;
         shell.selectHeldSince = now;
-    } else if (now - shell.selectHeldSince >= kLeaveHold && !shell.closeRequested) {
-        quitGame();
+    } else if (!shell.selectActed && !shell.paused && !shell.closeRequested &&
+               now - shell.selectHeldSince >= kBackHold) {
+        shell.selectActed = true; // once per hold: a pause closed while Back is held stays closed
+        pauseOrLeave();
     }
 }
 
 void updateWorld() {
+    if (shell.paused) {
+        return; // the game's time stands still
+    }
+    holdToSkipIntro(camera);
     openConversationOfCharacterInReach();
     if (story.endingId != -1) {
         return;
@@ -391,6 +492,9 @@ void drawFrame(sf::RenderTarget& target) {
     }
     target.setView(screenView);
     drawScreen(target, choice);
+    if (shell.paused) {
+        drawPauseScreen(target);
+    }
 }
 
 // Step 11: the window shows the frame; a picture drawn off screen (a test's) is finished.
@@ -410,7 +514,7 @@ void runFrame(sf::RenderTarget& target, float seconds) {
     while (pollInputEvent(window, event)) {
         handleEvent(event);
     }
-    leaveWhenSelectHeld();
+    pauseWhenBackHeld();
     updateWorld();
     {
         target.setActive(true);

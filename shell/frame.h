@@ -14,29 +14,31 @@ void runFrame(sf::RenderTarget& target, float seconds);
 // Step 11 alone: shows the window's frame, or finishes a picture drawn off screen.
 void presentFrame(sf::RenderTarget& target);
 
-// Steps 1 and 2: the frame time, in seconds, and the dialogue's typing tick.
+// Steps 1 and 2: the frame time, in seconds, and the dialogue's typing tick (none while paused).
 void beginFrame(float seconds);
 
 // Step 3: the mouse at this pixel of the target (relative to its top-left corner) gives
 // world.mouseWindow (screen pixels), world.mouseTile and the tile cursor's place.
 void trackMouse(sf::Vector2i pixel, const sf::RenderTarget& target);
 
-// Step 5, for one polled event: closing, the keys, the pad's buttons and pushes, then the choice
-// click.
+// Step 5, for one polled event: closing, the keys, the pad's buttons and pushes, the window's
+// focus, then the choice click; while the pause is open, the pause's own keys, pad and mouse.
 void handleEvent(const sf::Event& event);
 
-// The end of step 5: the pad's Select held for a second leaves the game, as Escape does; a press
-// alone never does.
-void leaveWhenSelectHeld();
+// The end of step 5: the pad's Back held for a second opens the pause, as Escape does (on the
+// ending screen it leaves); a press alone never does.
+void pauseWhenBackHeld();
 
 // Sets quitRequested, joins the character thread and closes the window.
 void quitGame();
 
-// Steps 6 and 7: a character that speaks first opens its talk; then the world update (or the
-// opponent's move in battle).
+// Steps 6 and 7, unless the pause is open: the intro's skip key held for a second ends the
+// flight; a character that speaks first opens its talk; then the world update (or the opponent's
+// move in battle).
 void updateWorld();
 
-// Steps 8 to 10: clear, the world through the camera, then the screen the flags select.
+// Steps 8 to 10: clear, the world through the camera, then the screen the flags select, and the
+// pause's screen over it while it is open.
 void drawFrame(sf::RenderTarget& target);
 
 // Step 9: the world through the target's view (the camera) moved onto whole pixels

@@ -13,8 +13,16 @@ sf::Time gameTimeNow();
 // draws the same numbers every time it is played.
 long long calendarSeconds();
 
+// The pause: while the game's time is held, gameTimeNow() keeps the time at which it was held;
+// let go, it goes on from there, as if no time had passed meanwhile (every clock of the game, the
+// character thread's included, takes up where it stood). Holding or letting go twice does nothing
+// more. Main thread; any thread may read the time meanwhile.
+void holdGameTime(bool held);
+bool gameTimeHeld();
+
 // Tests: switch the simulated time on (starting at a fixed point) or off; move it forward; read it
-// or set it (a test that puts a saved game back puts its time back too).
+// or set it (a test that puts a saved game back puts its time back too, not held). Switching or
+// setting it lets go of a held time.
 void useSimulatedTime(bool simulated);
 void advanceSimulatedTime(sf::Time by);
 void setSimulatedTime(sf::Time now);

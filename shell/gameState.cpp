@@ -44,6 +44,7 @@ void resetGameState() {
     world = WorldState{};
     screens = ScreenState{};
     shell = ShellState{};
+    holdGameTime(false); // no pause: the game's time runs
     resetMapLoadState();
     resetTileGrid();
     resetRoster();

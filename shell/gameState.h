@@ -113,18 +113,29 @@ struct WorldState {
     bool heroMoving = false;
 };
 
-// The two transition screens: the chapter card's veil and the intro's flight.
+// The two transition screens: the chapter card's veil and the intro's flight, and the hold that
+// skips the flight.
 struct ScreenState {
     int fadeAlpha = 0; // 0..150
     bool fadingOut = false;
-    int introLeg = 0; // 0..7 while flying, 8 when finished; never reset by the intro
+    int introLeg = 0;       // 0..7 while flying, 8 when finished; never reset by the intro
+    int skipKey = -1;       // the SkipKey (intro/intro.h) held to skip the flight; -1: none
+    sf::Time skipHeldSince; // game time
+    int skipKeyNamed = -1;  // the key the skip's caption names; -1: no caption (nothing pressed)
+    int swallowedKey = -1;  // the SkipKey that skipped: its repeats do nothing until it is let go
 };
 
-// The shell's own flag: a close was asked for (window button, Escape, Enter on the ending, the
-// pad's Select held); and since when Select has been held.
+// The shell's own flags: a close was asked for (the window's button, Escape or Enter on the
+// ending, "Esci dal gioco"); the pause screen and what it stopped; the pad's Back held, since
+// when, and whether that hold has acted (it opens the pause once per hold).
 struct ShellState {
     bool closeRequested = false;
+    bool paused = false;
+    int pauseEntry = 0; // the lit entry: 0 "Riprendi", 1 "Esci dal gioco"
+    bool worldMusicPaused = false;
+    bool screenMusicPaused = false;
     bool selectHeld = false;
+    bool selectActed = false;
     sf::Time selectHeldSince;
 };
 

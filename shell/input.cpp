@@ -45,6 +45,7 @@ struct SimulatedInput {
     SimulatedPad pads[sf::Joystick::Count];
     int pulsePad = -1;
     int pulsePadButton = -1;
+    bool focused = true;
 };
 
 // The way the first pad was pushed for menu steps at its last event, and which pad that was.
@@ -190,6 +191,10 @@ bool isMouseButtonHeld(sf::Mouse::Button button) {
     return sf::Mouse::isButtonPressed(button);
 }
 
+bool windowHasFocus(const sf::Window& window) {
+    return simulated.active ? simulated.focused : window.hasFocus();
+}
+
 sf::Vector2i mousePosition(const sf::Window& window) {
     if (simulated.active) {
         return simulated.mouse;
@@ -325,6 +330,13 @@ void queueClick(sf::Mouse::Button button, sf::Vector2i pixel) {
     event.type = sf::Event::MouseButtonPressed;
     event.mouseButton = {button, pixel.x, pixel.y};
     simulated.events.push_back({event, -1, button});
+}
+
+void setWindowFocus(bool focused) {
+    simulated.focused = focused;
+    sf::Event event;
+    event.type = focused ? sf::Event::GainedFocus : sf::Event::LostFocus;
+    simulated.events.push_back({event});
 }
 
 void connectPad(unsigned pad, bool connected, unsigned buttons, bool stick) {

@@ -16,6 +16,8 @@ bool isKeyHeld(sf::Keyboard::Key key);
 bool isMouseButtonHeld(sf::Mouse::Button button);
 // The mouse position in pixels relative to the window.
 sf::Vector2i mousePosition(const sf::Window& window);
+// The window has the keyboard focus now, as the window system says (or the simulated window).
+bool windowHasFocus(const sf::Window& window);
 
 // The pad is the first connected joystick with four buttons at least and a stick (both axes X and
 // Y): a motion sensor or a wheel listed before it is passed over. Which one that is may change
@@ -59,7 +61,7 @@ PadDirection padStep(const sf::Event& event);
 bool pollInputEvent(sf::Window& window, sf::Event& event);
 
 // Simulated input, for tests. Switching it on releases every key and button, empties the queue of
-// events, puts the mouse at (0, 0) and leaves no pad connected.
+// events, puts the mouse at (0, 0), leaves no pad connected and gives the window the focus.
 void useSimulatedInput(bool simulated);
 void holdKey(sf::Keyboard::Key key, bool held);
 void holdMouseButton(sf::Mouse::Button button, bool held);
@@ -69,6 +71,9 @@ void queueEvent(const sf::Event& event);
 // A key pressed and let go: its KeyPressed event is queued, and the key reads as held while the
 // frame handles that one event (a real key is still down when its press arrives).
 void queueKeyPress(sf::Keyboard::Key key);
+// The window loses or gains the focus: so it has it from now on, and its LostFocus or GainedFocus
+// event is queued.
+void setWindowFocus(bool focused);
 // A click: the mouse is placed at `pixel` now (so the next frame tracks it there) and the button's
 // MouseButtonPressed event is queued, the button held while that event is handled.
 void queueClick(sf::Mouse::Button button, sf::Vector2i pixel);

@@ -62,13 +62,17 @@ void drawChapterChange(sf::RenderTarget& target, sf::Time screenNow, sf::Time& s
         veil.setFillColor(sf::Color(0, 0, 0, static_cast<sf::Uint8>(screens.fadeAlpha)));
         target.draw(veil);
     }
-    if (screens.fadeAlpha == 0 && !screens.fadingOut) { // the card's first frame
+    // While the game's time is held (the pause) the card stands as it is: no step, no jingle.
+    const bool timeRuns = !gameTimeHeld();
+    if (timeRuns && screens.fadeAlpha == 0 && !screens.fadingOut) { // the card's first frame
         screenMusic.openFromFile("./assets/music/changeChapter.wav");
         screenMusic.setVolume(kJingleVolume);
         screenMusic.setLoop(false);
         screenMusic.play();
     }
-    fadeStep(screenNow, screenMark, screenClock);
+    if (timeRuns) {
+        fadeStep(screenNow, screenMark, screenClock);
+    }
     if (screens.fadeAlpha == kHeldAlpha) {
         const Quest& quest = currentQuestRecord();
         drawCentred(target, titleLine, quest.title, 540 - 2 * static_cast<float>(kCardTextSize));

@@ -11,5 +11,6 @@
 // at 150, then back), the texts while the veil is exactly 150; the end clears transitionPending and
 // plays the world's music again. screenMark is the time of the last step, stamped from the clock.
 // Without `drawVeil`, the veil is left to the world's drawing, which darkened the world by it.
+// While the game's time is held (the pause), the card is drawn as it stands, and nothing steps.
 void drawChapterChange(sf::RenderTarget& target, sf::Time screenNow, sf::Time& screenMark,
                        GameClock screenClock, bool drawVeil = true);

@@ -1,7 +1,8 @@
 // closingTest.cpp -- the real game closed in each phase a player can close it in: while the maps
 // load, during the intro, the chapter card, free roaming (with no sound device), the inventory, a
-// conversation and a battle (the end screen: realPlaythroughTest.cpp). The window's close button
-// or Escape ends it within a player's patience, with status 0 and with no thread left running.
+// conversation and a battle (the end screen: realPlaythroughTest.cpp). The window's close button,
+// or the pause's way out (Escape, then Down and E on "Esci dal gioco"), ends it within a player's
+// patience, with status 0 and with no thread left running.
 //
 // A window destroyed by another client, or a display lost with its server, is no close: the game
 // cannot go on, says so in one line and ends at once with status 1, never aborting.
@@ -31,7 +32,7 @@ using std::chrono::seconds;
 // The intro's last moments and the card: some seconds; far longer on a busy machine.
 const seconds kIntroAndCard(300);
 
-enum class Way { CloseButton, Escape };
+enum class Way { CloseButton, ThePause };
 
 struct ClosingCase {
     const char* name;
@@ -47,12 +48,13 @@ void PrintTo(const ClosingCase& closing, std::ostream* out) {
     *out << closing.name;
 }
 
-constexpr std::size_t kTabsBeforeEachValue = 1000;
+constexpr std::size_t kTabsBeforeEachValue = 4000;
 
-// The build's pictures, font and music, the shipped object map, and the shipped ground map with a
-// thousand tabs before each value (a value's leading white space is skipped): the same world, in
-// 60 MB that take the ground loader a second or more. The shipped maps load in some 30 ms, before
-// the first frame could handle a close.
+// The build's pictures, font and music, the shipped object map, and the shipped ground map with
+// four thousand tabs before each value (a value's leading white space is skipped): the same world,
+// in 240 MB that take the ground loader some seconds, long enough for the pause's way out (three
+// keys) to come while it loads. The shipped maps load in some 30 ms, before the first frame could
+// handle a close.
 std::filesystem::path slowMapsFolder() {
     namespace fs = std::filesystem;
     const fs::path folder = makeTempDir("slow-maps");
@@ -129,23 +131,23 @@ void fightingJohn(GameProcess&, RealPlayer* player) {
 // Seconds into the game: each phase closed both ways.
 const ClosingCase kEarlyPhases[] = {
     {"CloseButtonWhileTheMapsLoad", Way::CloseButton, true, false, false, whileTheMapsLoad, {}},
-    {"EscapeWhileTheMapsLoad", Way::Escape, true, false, false, whileTheMapsLoad, {}},
+    {"PauseWhileTheMapsLoad", Way::ThePause, true, false, false, whileTheMapsLoad, {}},
     {"CloseButtonInTheIntro", Way::CloseButton, false, true, false, inTheIntro, {}},
-    {"EscapeInTheIntro", Way::Escape, false, true, false, inTheIntro, {}},
+    {"PauseInTheIntro", Way::ThePause, false, true, false, inTheIntro, {}},
 };
 
 // After the intro: one way each, in turns.
 const ClosingCase kLaterPhases[] = {
     {"CloseButtonInTheChapterCard", Way::CloseButton, false, true, true, inTheCard, {}},
-    {"EscapeRoamingWithoutASoundDevice",
-     Way::Escape,
+    {"PauseRoamingWithoutASoundDevice",
+     Way::ThePause,
      false,
      true,
      true,
      roamingWithoutASoundDevice,
      {{"ALSOFT_DRIVERS", "no-such-driver"}}},
     {"CloseButtonInTheInventory", Way::CloseButton, false, true, true, inTheInventory, {}},
-    {"EscapeInAConversation", Way::Escape, false, true, true, talkingToTheSage, {}},
+    {"PauseInAConversation", Way::ThePause, false, true, true, talkingToTheSage, {}},
     {"CloseButtonInABattle", Way::CloseButton, false, true, true, fightingJohn, {}},
 };
 
@@ -173,11 +175,12 @@ TEST_P(RealGameClosing, EndsWithinAPlayersPatienceWithStatusZeroAndNoThreadLeft)
     }
     ASSERT_NO_FATAL_FAILURE(closing.reach(game, player.get()));
 
-    const auto closedAt = std::chrono::steady_clock::now();
+    auto closedAt = std::chrono::steady_clock::now();
     if (closing.way == Way::CloseButton) {
         game.requestClose(window);
     } else {
-        game.pressKey("Escape", milliseconds(100));
+        game.leaveByThePause();
+        closedAt = std::chrono::steady_clock::now() - milliseconds(120); // from E's press
     }
     EXPECT_EQ(game.waitForExit(closeGrace()), 0) << game.errors().substr(0, 2000);
     const auto took = std::chrono::steady_clock::now() - closedAt;
@@ -195,6 +198,42 @@ INSTANTIATE_TEST_SUITE_P(EarlyPhases, RealGameClosing, ::testing::ValuesIn(kEarl
                          kCaseName);
 INSTANTIATE_TEST_SUITE_P(LaterPhases, RealGameClosing, ::testing::ValuesIn(kLaterPhases),
                          kCaseName);
+
+namespace {
+
+class RealGamePause : public RealGameTest {};
+
+} // namespace
+
+// Held for a second early in the flight, E skips it: the first card, then the HUD, within 15 s of
+// letting go. Escape pauses and Escape again returns to the game; Escape, Down and E leave it.
+TEST_F(RealGamePause, HeldEarlyESkipsTheIntroEscapeTwiceReturnsAndEscapeDownELeaves) {
+    const ThreadWitness witness;
+    GameProcess game(KAIVA_BUILD_DIR, witness.environment());
+    ASSERT_NE(game.waitForWindow(seconds(30)), 0u) << game.errors();
+    ASSERT_TRUE(game.waitForConsole("Thread Lv 1 Finito\n", seconds(30))) << game.console();
+    RealPlayer player(game);
+    std::this_thread::sleep_for(seconds(2)); // the flight under way
+    game.pressKey("e", milliseconds(1300));
+    ASSERT_TRUE(player.waitForRoaming(seconds(15))) << "no HUD within 15 s of letting go of E";
+    player.saveScreen("pause-after-skip");
+
+    player.press("Escape");
+    std::this_thread::sleep_for(milliseconds(300));
+    const sf::Image paused = player.screen();
+    player.saveScreen("pause-roaming");
+    EXPECT_TRUE(player.pauseShown(paused)) << "Escape did not open the pause";
+    player.press("Escape");
+    std::this_thread::sleep_for(milliseconds(300));
+    const sf::Image back = player.screen();
+    EXPECT_FALSE(player.pauseShown(back));
+    EXPECT_TRUE(player.hudShown(back)) << "Escape again did not return to the game";
+    EXPECT_FALSE(game.waitForExit(milliseconds(500))) << "Escape left the game";
+
+    game.leaveByThePause();
+    EXPECT_EQ(game.waitForExit(closeGrace()), 0) << game.errors().substr(0, 2000);
+    EXPECT_EQ(witness.threadsLeft(), ThreadWitness::mainThreadAlone());
+}
 
 namespace {
 

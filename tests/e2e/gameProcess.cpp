@@ -148,6 +148,14 @@ void GameProcess::pressKey(const std::string& key, std::chrono::milliseconds hol
     EXPECT_EQ(std::system(up.c_str()), 0);
 }
 
+void GameProcess::leaveByThePause() {
+    const std::chrono::milliseconds hold(120);
+    pressKey("Escape", hold);
+    std::this_thread::sleep_for(hold); // the pause opens in the next frame
+    pressKey("Down", hold);
+    pressKey("e", hold);
+}
+
 void GameProcess::signal(int number) const {
     if (pid_ > 0 && !status_) {
         kill(pid_, number);

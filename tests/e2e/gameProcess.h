@@ -36,6 +36,9 @@ public:
     void destroyWindow(XWindow window);
     // Holds a key (an xdotool key name) down for `hold`, then releases it.
     void pressKey(const std::string& key, std::chrono::milliseconds hold);
+    // Leaves the game as a player does from play: Escape opens the pause, Down lights "Esci dal
+    // gioco", E takes it.
+    void leaveByThePause();
 
     // Sends the game a signal (kill(2)).
     void signal(int number) const;

@@ -234,8 +234,18 @@ bool RealPlayer::inventoryShown(const sf::Image& shot) const {
 
 // Where the lit and the plain pictures of a button differ, the screen shows the lit one.
 bool RealPlayer::choiceLit(const sf::Image& shot, int k) const {
-    const unsigned left = k % 2 == 0 ? 530 : 985;
-    const float top = k / 2 == 0 ? 720.8f : 841.8f;
+    return buttonLit(shot, k % 2 == 0 ? 530 : 985, k / 2 == 0 ? 720.8f : 841.8f);
+}
+
+// The pause's first entry, "Riprendi", lit as it opens: a choice button's lit look, centred at
+// the top of the screen.
+bool RealPlayer::pauseShown(const sf::Image& shot) const {
+    return buttonLit(shot, 758, 230);
+}
+
+// A choice button's lit picture (talk-map.png, 320 x 80, drawn 405 x 96) with its top-left corner
+// here; its label may cover a part.
+bool RealPlayer::buttonLit(const sf::Image& shot, unsigned left, float top) const {
     int samples = 0;
     int matching = 0;
     for (unsigned y = static_cast<unsigned>(top) + 2; y < top + 94; y += 3) {

@@ -55,6 +55,8 @@ public:
     bool inventoryShown(const sf::Image& shot) const;
     // Choice button k shows the lit look (the mouse's hover, or the keys' highlight).
     bool choiceLit(const sf::Image& shot, int k) const;
+    // The pause screen shows, "Riprendi" lit.
+    bool pauseShown(const sf::Image& shot) const;
     // The width of the chapter card's title as shown (its white words), and as the font lays out
     // a title: the titles of the two cards that may follow the sage differ by 98 pixels.
     float cardTitleWidth(const sf::Image& shot) const;
@@ -67,6 +69,7 @@ public:
     void meetForBattle(int invader);
 
 private:
+    bool buttonLit(const sf::Image& shot, unsigned left, float top) const;
     bool walkTo(const std::function<bool(const sf::FloatRect&)>& arrived, int goal);
     bool walkRun(const RoutePlanner::Run& run, int goal);
     bool unstick(int goal, const std::string& key);

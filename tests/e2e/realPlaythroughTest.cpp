@@ -148,6 +148,6 @@ TEST_F(RealGamePlaythrough, KeyTwoOnTheSagesQuestionLeadsToTheCardOfWarningTheVi
     player.saveScreen("play-card-key-2");
     EXPECT_NEAR(player.cardTitleWidth(player.screen()), player.titleWidth("Pericolo Imminente"), 8)
         << "not the card of warning the village";
-    player.press("Escape");
+    game.leaveByThePause();
     EXPECT_EQ(game.waitForExit(closeGrace()), 0);
 }

@@ -9,6 +9,7 @@
 #include "shell/input.h"
 #include "shell/resources.h"
 #include "shell/startup.h"
+#include "story/dialogueScript.h"
 #include "story/quests.h"
 #include "world/characters.h"
 #include "world/heroine.h"
@@ -420,4 +421,69 @@ TEST_F(IntroTest, FlyingOverTheWholeGridDrawsWhatDrawingEveryCellDraws) {
     npcSheet = sf::Texture();
     speechSheet = sf::Texture();
     heroSheet = sf::Texture();
+}
+
+// Holding E for a second skips the flight: the game then stands as after the whole flight, but
+// for its clocks (the camera where the flight leaves it, its music stopped, the first quest's card
+// next). Let go before the second, the hold starts again. The E still held, its repeated presses
+// reach nothing through the card and after it, until it is let go.
+TEST_F(IntroTest, HoldingESkipsTheFlightToWhereTheWholeFlightLeavesTheGame) {
+    sf::RenderTexture small;
+    ASSERT_TRUE(small.create(192, 108));
+    struct Left {
+        sf::Vector2f camera;
+        int leg;
+        bool running, pending, themePlaying;
+        int kind;
+        VisibleWindow window;
+    };
+    const auto whatIsLeft = [] {
+        return Left{camera.getCenter(),        screens.introLeg,        story.introRunning,
+                    story.transitionPending,   screenMusic.isPlaying(), quests[0].transitionKind,
+                    world.visibleWindow.load()};
+    };
+    while (quests[0].transitionKind == 0) {
+        playFrame(small);
+    }
+    const Left flown = whatIsLeft();
+
+    SetUp(); // a new game
+    playFrames(30);
+    holdKey(sf::Keyboard::E, true);
+    queueKeyPress(sf::Keyboard::E);
+    playFrames(30);
+    holdKey(sf::Keyboard::E, false);
+    playFrames(2); // let go at half a second: the bar empties
+    EXPECT_EQ(screens.skipKey, -1);
+    holdKey(sf::Keyboard::E, true);
+    queueKeyPress(sf::Keyboard::E);
+    playFrames(59);
+    EXPECT_TRUE(story.introRunning) << "held again for less than a second";
+    playFrames(3); // a second is 61 frames of 16,666 us after the one that saw the press
+    const Left skipped = whatIsLeft();
+    EXPECT_EQ(skipped.camera, flown.camera);
+    EXPECT_EQ(skipped.leg, flown.leg);
+    EXPECT_EQ(skipped.running, flown.running);
+    EXPECT_EQ(skipped.pending, flown.pending);
+    EXPECT_EQ(skipped.themePlaying, flown.themePlaying);
+    EXPECT_EQ(skipped.kind, flown.kind);
+    EXPECT_TRUE(skipped.window == flown.window);
+    EXPECT_EQ(chooseScreen().transition, TransitionScreen::ChapterCard);
+
+    for (int i = 0; i < 400 && story.transitionPending; ++i) { // E repeats through the card
+        queueKeyPress(sf::Keyboard::E);
+        playFrame(small);
+    }
+    ASSERT_FALSE(story.transitionPending);
+    conversation.activeNpc = kSage; // in reach: a press of E would open the talk
+    for (int i = 0; i < 10; ++i) {
+        queueKeyPress(sf::Keyboard::E);
+        playFrame(small);
+    }
+    EXPECT_FALSE(conversation.dialogueOpen) << "the held E reached the HUD's world";
+    holdKey(sf::Keyboard::E, false);
+    playFrame(small);
+    conversation.activeNpc = kSage;
+    pressKey(sf::Keyboard::E);
+    EXPECT_TRUE(conversation.dialogueOpen) << "let go, E works again";
 }

@@ -1,7 +1,7 @@
 // launcherTest.cpp -- the game as the package installs it: its launcher, started from a folder
 // that has no assets, finds its data, opens its window, loads the map with the linked font and
-// closes with status 0 on Escape. The private-prefix tests install the build under a temporary
-// prefix (any user can); the installed-package test runs /usr/games/kaiva, which
+// closes with status 0 through the pause's way out. The private-prefix tests install the build
+// under a temporary prefix (any user can); the installed-package test runs /usr/games/kaiva, which
 // tests/package/installAndRun.sh puts there with apt.
 #include "e2e/gameProcess.h"
 #include "testSupport.h"
@@ -16,7 +16,7 @@ using std::chrono::seconds;
 
 const std::filesystem::path kInstalledLauncher = "/usr/games/kaiva";
 
-// What the player sees and the console says, from the start to Escape.
+// What the player sees and the console says, from the start to the pause's way out.
 void expectTheGameRunsThrough(const std::filesystem::path& launcher, const std::string& shot) {
     GameProcess game(makeTempDir("elsewhere"), {}, launcher);
     ASSERT_NE(game.waitForWindow(seconds(15)), 0u) << game.errors();
@@ -26,7 +26,7 @@ void expectTheGameRunsThrough(const std::filesystem::path& launcher, const std::
     std::filesystem::create_directories(shots);
     takeScreenshot(game.display()).saveToFile((shots / shot).string());
 
-    game.pressKey("Escape", milliseconds(150));
+    game.leaveByThePause();
     EXPECT_EQ(game.waitForExit(seconds(5)), 0);
     // No "Font non caricato": the font was found through its link.
     EXPECT_EQ(game.console(), "Thread Lv 0 Finito\nThread Lv 1 Finito\n");

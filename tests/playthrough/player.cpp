@@ -476,7 +476,11 @@ sf::Vector2f Player::heroineAt() const {
 sf::Vector2i Player::choicePixel(int k) {
     const int x = k % 2 == 0 ? 530 : 985;
     const int y = k / 2 == 0 ? 721 : 842;
-    return {(x + 200) / kPictureScale, (y + 48) / kPictureScale};
+    return pixelOf({x + 200, y + 48});
+}
+
+sf::Vector2i Player::pixelOf(sf::Vector2i screenPixel) {
+    return screenPixel / kPictureScale;
 }
 
 const std::string& Player::shownLine() const {

@@ -111,6 +111,8 @@ public:
 
     // The pixel of the middle of choice button k in the player's picture.
     static sf::Vector2i choicePixel(int k);
+    // The player's pixel over this pixel of the game's 1920 x 1080 picture.
+    static sf::Vector2i pixelOf(sf::Vector2i screenPixel);
     const RoutePlanner& planner() const { return planner_; }
     // Called after every frame the player plays, until replaced (an empty function: none).
     void watchFrames(std::function<void()> watcher) { watcher_ = std::move(watcher); }

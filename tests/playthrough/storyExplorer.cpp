@@ -8,10 +8,12 @@
 #include "shell/gameClock.h"
 #include "shell/gameState.h"
 #include "shell/input.h"
+#include "shell/resources.h"
 #include "story/dialogueBox.h"
 #include "story/dialogueScript.h"
 #include "world/heroine.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -50,6 +52,11 @@ constexpr double kAnyKey = 0.02;      // any key a player may press
 constexpr double kCloseInventory = 0.08;
 constexpr double kPadButton = 0.04; // in the sessions with a pad
 constexpr double kClickAnywhere = 0.01;
+constexpr double kPause = 0.002;      // Escape, or the pad's Start
+constexpr double kLoseFocus = 0.001;  // the window loses the focus...
+constexpr double kRegainFocus = 0.05; // ...and gets it back
+constexpr double kPauseKey = 0.3;     // the pause open: a key, the pad or the mouse on its entries
+constexpr double kLeave = 0.02;       // of those: "Esci dal gioco" taken
 // Per session.
 constexpr double kVaryFrameTime = 0.5;
 constexpr double kPlugAPad = 0.25;
@@ -65,9 +72,10 @@ const sf::Keyboard::Key kOtherKeys[] = {
     sf::Keyboard::W,    sf::Keyboard::S,    sf::Keyboard::Enter, sf::Keyboard::Num1,
     sf::Keyboard::Num2, sf::Keyboard::Left, sf::Keyboard::Right, sf::Keyboard::Space,
     sf::Keyboard::Q};
-// The pad's buttons a player may press at any moment (Select, held, would leave the game).
+// The pad's buttons a player may press at any moment (Start pauses, as Escape does: the pause
+// comes with its own odds).
 const PadButton kPadButtons[] = {PadButton::Bottom, PadButton::Top, PadButton::Right,
-                                 PadButton::Start, PadButton::Left};
+                                 PadButton::Left};
 
 bool chance(std::mt19937& random, double p) {
     return std::uniform_real_distribution<double>(0, 1)(random) < p;
@@ -87,8 +95,72 @@ bool isMessageSlot(int index) {
 
 bool roaming() {
     return story.endingId == -1 && !battle.inBattle && !story.inventoryOpen &&
-           !conversation.dialogueOpen && !story.transitionPending;
+           !conversation.dialogueOpen && !story.transitionPending && !shell.paused;
 }
+
+// The keys the pause answers, and one it does not.
+const sf::Keyboard::Key kPauseKeys[] = {
+    sf::Keyboard::Up,    sf::Keyboard::Down,   sf::Keyboard::W,
+    sf::Keyboard::S,     sf::Keyboard::E,      sf::Keyboard::Enter,
+    sf::Keyboard::Space, sf::Keyboard::Escape, sf::Keyboard::Tab};
+// The middle of the pause's "Riprendi", in pixels of the game's picture.
+const sf::Vector2i kResumeEntryAt(960, 278);
+
+} // namespace
+
+MovingValues movingValues() {
+    MovingValues now;
+    now.heroine = heroinePosition();
+    now.camera = camera.getCenter();
+    {
+        std::lock_guard<std::mutex> lock(rosterLock());
+        for (int i = 0; i < kWorldCharacters; ++i) {
+            now.characters[i] = npcs[i].sprite.getPosition();
+        }
+    }
+    now.gameMicroseconds = gameTimeNow().asMicroseconds();
+    const int values[] = {conversation.typedChars,
+                          conversation.dialogueLine,
+                          conversation.activeNpc,
+                          conversation.dialogueOpen,
+                          screens.fadeAlpha,
+                          screens.fadingOut,
+                          screens.introLeg,
+                          battle.playerHp,
+                          battle.enemyHp,
+                          battle.playerTurn,
+                          story.hope,
+                          story.currentQuest,
+                          story.transitionPending,
+                          story.inventoryOpen};
+    std::copy(std::begin(values), std::end(values), now.values);
+    return now;
+}
+
+std::string whatMoved(const MovingValues& before, const MovingValues& after) {
+    if (after.heroine != before.heroine) {
+        return "the heroine";
+    }
+    if (after.camera != before.camera) {
+        return "the camera";
+    }
+    for (int i = 0; i < kWorldCharacters; ++i) {
+        if (after.characters[i] != before.characters[i]) {
+            return "character " + std::to_string(i);
+        }
+    }
+    if (after.gameMicroseconds != before.gameMicroseconds) {
+        return "the game's time";
+    }
+    for (int i = 0; i < MovingValues::kCounted; ++i) {
+        if (after.values[i] != before.values[i]) {
+            return "value " + std::to_string(i) + " of movingValues()";
+        }
+    }
+    return {};
+}
+
+namespace {
 
 // The usable objects of the play area now.
 std::vector<sf::Vector2i> usableCells() {
@@ -275,12 +347,39 @@ void StoryExplorer::tour(const std::function<void()>& steps) {
 // --- Frames. ---
 
 void StoryExplorer::frame(float seconds) {
+    const bool pausedBefore = shell.paused;
+    const MovingValues before = movingValues();
     player_.frame(seconds);
     // The character thread's pass, between two frames.
     characterPass(passClock_, timers_, passClock_.getElapsedTime());
     ++sessionFrame_;
     ++tally_.frames;
     noteFrame();
+    checkPauseKeepsTime(pausedBefore, before, seconds);
+}
+
+// While the pause stays open nothing moves; a frame begun in play moves the game's time on by its
+// own seconds exactly, so the first frame after the pause takes a normal frame's step, never the
+// pause's length; the frame that resumes moves no time (its update steps as any frame's does).
+void StoryExplorer::checkPauseKeepsTime(bool pausedBefore, const MovingValues& before,
+                                        float seconds) {
+    if (!pauseFault_.empty() || shell.closeRequested) {
+        return;
+    }
+    const MovingValues after = movingValues();
+    const long long moved = after.gameMicroseconds - before.gameMicroseconds;
+    if (pausedBefore && shell.paused) {
+        const std::string what = whatMoved(before, after);
+        if (!what.empty()) {
+            pauseFault_ = what + " moved while the game was paused";
+        }
+    } else if (pausedBefore && moved != 0) {
+        pauseFault_ =
+            "the frame that resumed moved the game's time by " + std::to_string(moved) + " us";
+    } else if (!pausedBefore && moved != sf::seconds(seconds).asMicroseconds()) {
+        pauseFault_ = "a frame of " + std::to_string(sf::seconds(seconds).asMicroseconds()) +
+                      " us moved the game's time by " + std::to_string(moved) + " us";
+    }
 }
 
 void StoryExplorer::noteFrame() {
@@ -486,6 +585,11 @@ void StoryExplorer::chooseAChoice(std::vector<sf::Keyboard::Key>& presses) {
 // key at all.
 std::vector<sf::Keyboard::Key> StoryExplorer::choosePresses() {
     std::vector<sf::Keyboard::Key> presses;
+    chooseFocusAndPause(presses);
+    if (shell.paused) {
+        choosePauseActions(presses);
+        return presses;
+    }
     if (battle.inBattle) {
         if (chance(random_, odds::kBattleMove)) {
             presses.push_back(sf::Keyboard::E);
@@ -510,6 +614,45 @@ std::vector<sf::Keyboard::Key> StoryExplorer::choosePresses() {
         presses.push_back(sf::Keyboard::Tab);
     }
     return presses;
+}
+
+// The pause, open: its keys, the mouse on its entries, the pad; now and then its way out, which
+// ends the session as the window's close button would.
+void StoryExplorer::choosePauseActions(std::vector<sf::Keyboard::Key>& presses) {
+    if (!chance(random_, odds::kPauseKey)) {
+        return;
+    }
+    if (chance(random_, odds::kLeave)) {
+        presses.push_back(sf::Keyboard::Down);
+        presses.push_back(sf::Keyboard::E);
+        return;
+    }
+    const int way = pick(random_, 3);
+    if (way == 0) {
+        presses.push_back(kPauseKeys[pick(random_, static_cast<int>(std::size(kPauseKeys)))]);
+    } else if (way == 1) {
+        queueClick(sf::Mouse::Left, Player::pixelOf(kResumeEntryAt));
+    } else if (padPlugged_) {
+        queuePadPress(0, chance(random_, 0.5) ? PadButton::Right : PadButton::Start);
+    }
+}
+
+// Now and then Escape, and the window losing the focus (and getting it back later).
+void StoryExplorer::chooseFocusAndPause(std::vector<sf::Keyboard::Key>& presses) {
+    if (chance(random_, odds::kPause)) {
+        if (padPlugged_ && chance(random_, 0.5)) {
+            queuePadPress(0, PadButton::Start);
+        } else {
+            presses.push_back(sf::Keyboard::Escape);
+        }
+    }
+    if (focused_ && chance(random_, odds::kLoseFocus)) {
+        setWindowFocus(false);
+        focused_ = false;
+    } else if (!focused_ && chance(random_, odds::kRegainFocus)) {
+        setWindowFocus(true);
+        focused_ = true;
+    }
 }
 
 // The pad's buttons (in the sessions with one) and a click anywhere.
@@ -542,7 +685,9 @@ void StoryExplorer::chooseActions(bool verbose) {
         pendingClick_ = -1;
     }
     const std::vector<sf::Keyboard::Key> presses = choosePresses();
-    pressPadOrMouse();
+    if (!shell.paused) {
+        pressPadOrMouse();
+    }
     for (const sf::Keyboard::Key key : presses) {
         queueKeyPress(key);
         if (key == sf::Keyboard::Tab && !story.inventoryOpen) {
@@ -557,6 +702,11 @@ void StoryExplorer::chooseActions(bool verbose) {
 // --- The checks. ---
 
 std::string StoryExplorer::checkInvariants() {
+    if (!pauseFault_.empty()) {
+        return pauseFault_;
+    }
+    tally_.pauses += shell.paused && !lastPaused_ ? 1 : 0;
+    lastPaused_ = shell.paused;
     for (std::string (*check)() : {shownBoxHasASpeaker, valuesInRange, feetAreFree,
                                    nothingUnderTheInventory, heldSpeakerSpeaks}) {
         std::string fault = check();
@@ -614,7 +764,13 @@ bool StoryExplorer::walksAway(bool& stillFree) {
 // One step of the way back to free play: close the inventory, fight with the first move, answer
 // with the first choice, go on in a talk; a transition plays on by itself.
 void StoryExplorer::stepTowardsPlay() {
-    if (story.inventoryOpen) {
+    if (!focused_) {
+        setWindowFocus(true);
+        focused_ = true;
+    }
+    if (shell.paused) {
+        queueKeyPress(sf::Keyboard::Escape);
+    } else if (story.inventoryOpen) {
         queueKeyPress(sf::Keyboard::Tab);
     } else if (battle.inBattle) {
         queueKeyPress(battle.selectedMove > 0 ? sf::Keyboard::Up : sf::Keyboard::E);
@@ -650,6 +806,9 @@ std::string StoryExplorer::recover() {
             queueKeyPress(sf::Keyboard::Enter);
             frame(1.0f / 60);
             return shell.closeRequested ? std::string() : "Enter does not leave the end screen";
+        }
+        if (shell.closeRequested) {
+            return {}; // "Esci dal gioco" was taken: the game has ended as it should
         }
         if (roaming()) {
             bool stillFree = true;
@@ -752,9 +911,11 @@ std::optional<ExplorerFinding> StoryExplorer::playSession(unsigned seed, bool ve
         moveACharacterBesideAnObject();
     }
     ++tally_.sessions;
+    focused_ = true;
+    pauseFault_.clear();
 
     const int frames = 150 + pick(random_, 750);
-    for (int i = 0; i < frames && story.endingId == -1; ++i) {
+    for (int i = 0; i < frames && story.endingId == -1 && !shell.closeRequested; ++i) {
         const bool wasInBattle = battle.inBattle;
         chooseActions(verbose);
         frame(varyFrameTime_ ? std::uniform_real_distribution<float>(1.0f / 120, 1.0f / 20)(random_)

@@ -8,6 +8,9 @@
 
 #include "shell/gameClock.h"
 #include "world/characterThread.h"
+#include "world/characters.h"
+
+#include <SFML/System/Vector2.hpp>
 
 #include <cstdint>
 #include <functional>
@@ -15,6 +18,17 @@
 #include <random>
 #include <string>
 #include <vector>
+
+// What moves while the game plays: nothing of it may change while the pause stays open.
+struct MovingValues {
+    static constexpr int kCounted = 14;
+    sf::Vector2f heroine, camera, characters[kWorldCharacters];
+    long long gameMicroseconds = 0;
+    int values[kCounted] = {};
+};
+MovingValues movingValues();
+// What moved between two readings (its name), or nothing.
+std::string whatMoved(const MovingValues& before, const MovingValues& after);
 
 // What went wrong, and where: the session's seed replays it exactly.
 struct ExplorerFinding {
@@ -35,6 +49,7 @@ struct ExplorerTally {
     int chapterCards = 0;
     int endings = 0;
     int recoveries = 0; // sessions whose recovery had something to do
+    int pauses = 0;
 };
 
 class StoryExplorer {
@@ -79,6 +94,9 @@ private:
     std::vector<sf::Keyboard::Key> choosePresses();
     void chooseAChoice(std::vector<sf::Keyboard::Key>& presses);
     void pressPadOrMouse();
+    void chooseFocusAndPause(std::vector<sf::Keyboard::Key>& presses);
+    void choosePauseActions(std::vector<sf::Keyboard::Key>& presses);
+    void checkPauseKeepsTime(bool pausedBefore, const MovingValues& before, float seconds);
     void printActions(const std::vector<sf::Keyboard::Key>& presses) const;
 
     std::string checkInvariants();
@@ -124,4 +142,7 @@ private:
     int stillFrames_ = 0;
     std::string arrangement_; // how the session's world differs from the shipped one
     bool padPlugged_ = false;
+    bool focused_ = true;
+    bool lastPaused_ = false;
+    std::string pauseFault_; // the pause's invariants, checked as each frame is played
 };

@@ -55,10 +55,10 @@ void explore(unsigned base, int sessions) {
     const ExplorerTally& tally = explorer.tally();
     std::printf("explorer: %d sessions, %ld frames in %.1f s (%d starting places); talks opened "
                 "%d, choices %d, battles %d, finds %d, inventories %d, chapter cards %d, "
-                "endings %d, recoveries with something to do %d; %d findings\n",
+                "endings %d, recoveries with something to do %d, pauses %d; %d findings\n",
                 tally.sessions, tally.frames, seconds, explorer.startingPlaces(), tally.talksOpened,
                 tally.choicesTaken, tally.battles, tally.finds, tally.inventories,
-                tally.chapterCards, tally.endings, tally.recoveries, findings);
+                tally.chapterCards, tally.endings, tally.recoveries, tally.pauses, findings);
     EXPECT_EQ(findings, 0);
     // A finding's seed must replay its session exactly, after any other sessions.
     explorer.playSession(sessionSeed(base, 0));

@@ -154,17 +154,30 @@ TEST_F(FrameTest, EnterClosesTheGameOnlyOnTheEndingScreen) {
     EXPECT_TRUE(world.quitRequested.load());
 }
 
-TEST_F(FrameTest, ClosingTheWindowOrEscapeQuitsInEveryPhase) {
+// The window's close button quits in every phase, paused or not; Escape opens the pause, whose
+// "Esci dal gioco" (Escape, Down, E) quits exactly as the close button does; on the ending screen
+// Escape quits at once.
+TEST_F(FrameTest, ClosingTheWindowOrLeavingByThePauseQuitsInEveryPhase) {
     const Flags phases[] = {{-1, false, false, false, true, true},
                             {-1, true, false, true, false, false},
                             {-1, false, false, true, false, false},
                             {3, false, false, false, false, false}};
     for (const Flags& phase : phases) {
-        for (bool escape : {false, true}) {
+        for (const int way : {0, 1, 2}) { // the close button; paused, then it; the pause's entry
             resetGameState();
             applyFlags(phase);
-            handleEvent(escape ? keyPressEvent(sf::Keyboard::Escape) : closedEvent());
-            EXPECT_TRUE(shell.closeRequested);
+            if (way > 0) {
+                handleEvent(keyPressEvent(sf::Keyboard::Escape));
+                EXPECT_EQ(shell.paused, phase.endingId == -1);
+                EXPECT_EQ(shell.closeRequested, phase.endingId != -1);
+            }
+            if (way == 2 && shell.paused) {
+                press(sf::Keyboard::Down);
+                press(sf::Keyboard::E);
+            } else if (way < 2) {
+                handleEvent(closedEvent());
+            }
+            EXPECT_TRUE(shell.closeRequested) << phase.endingId << " " << way;
             EXPECT_TRUE(world.quitRequested.load());
         }
     }
@@ -242,29 +255,42 @@ TEST_F(FrameTest, ThePadsButtonsDoWhatTheirKeysDo) {
     EXPECT_EQ(battle.selectedMove, 2);
     battle.inBattle = false;
 
-    padPress(PadButton::Start);
+    padPress(PadButton::Start); // the pause...
+    EXPECT_TRUE(shell.paused);
+    padPress(PadButton::Start); // ...and back
+    EXPECT_FALSE(shell.paused);
     EXPECT_FALSE(shell.closeRequested);
     story.endingId = 4;
     padPress(PadButton::Start);
     EXPECT_TRUE(shell.closeRequested);
 }
 
-// Leaving from the pad takes Select held for a second: a press does not, nor a hold cut short by
-// pulling the pad out.
-TEST_F(PadFrameTest, SelectHeldForASecondLeavesTheGame) {
+// The pad's Back held for a second opens the pause, once per hold: a press does not, nor a hold
+// cut short by pulling the pad out. On the ending screen the hold leaves the game.
+TEST_F(PadFrameTest, BackHeldForASecondPausesOrLeavesTheEnding) {
     connectPad(0, true);
     queuePadPress(0, PadButton::Select);
     playFrames(3);
     holdPadButton(0, PadButton::Select, true);
     playFrames(50); // 0.83 s
-    EXPECT_FALSE(shell.closeRequested);
+    EXPECT_FALSE(shell.paused);
     connectPad(0, false);
     playFrames(1);
     connectPad(0, true);
     holdPadButton(0, PadButton::Select, true);
     playFrames(50);
-    EXPECT_FALSE(shell.closeRequested);
+    EXPECT_FALSE(shell.paused);
     playFrames(15);
+    EXPECT_TRUE(shell.paused);
+    queuePadPress(0, PadButton::Right); // B resumes; Back still held opens nothing more
+    playFrames(120);
+    EXPECT_FALSE(shell.paused);
+    EXPECT_FALSE(shell.closeRequested);
+    holdPadButton(0, PadButton::Select, false);
+    playFrames(1);
+    story.endingId = 2;
+    holdPadButton(0, PadButton::Select, true);
+    playFrames(65);
     EXPECT_TRUE(shell.closeRequested);
     EXPECT_TRUE(world.quitRequested.load());
 }

@@ -52,8 +52,10 @@ void playALongGame() {
     world.heroFrame = 3;
     world.heroFacing = 2;
     world.heroMoving = true;
-    screens = {150, true, 8};
+    screens = {150, true, 8, 2, sf::seconds(3), 2, 1};
     shell.closeRequested = true;
+    shell.paused = true;
+    holdGameTime(true);
     mapLoad.failed.store(true);
     changeCell(249, 249, [](Tile& cell) { cell.loaded = true; });
     changeCell(3, 4, [](Tile& cell) { cell.objectId = 544; });
@@ -125,7 +127,11 @@ TEST(GameState, ResetPutsEveryValueBackToItsStart) {
         {"fadeAlpha", double(screens.fadeAlpha), 0},
         {"fadingOut", double(screens.fadingOut), 0},
         {"introLeg", double(screens.introLeg), 0},
+        {"skipKey", double(screens.skipKey), -1},
+        {"swallowedKey", double(screens.swallowedKey), -1},
         {"closeRequested", double(shell.closeRequested), 0},
+        {"paused", double(shell.paused), 0},
+        {"game time held", double(gameTimeHeld()), 0},
         {"map load failed", double(mapLoad.failed.load()), 0},
         {"last cell loaded", double(cellAt(249, 249).loaded), 0},
         {"cell objectId", double(cellAt(3, 4).objectId), 0},
