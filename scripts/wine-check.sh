@@ -2,10 +2,11 @@
 # wine-check.sh -- plays the Windows zip (scripts/windows.sh) under Wine on a private Xvfb screen,
 # as a player would get it: unpacked, started from another folder. Checks that the window appears,
 # that the intro's first seconds are drawn (a screenshot not black, and another a moment later that
-# differs), that the music reaches OpenAL Soft's wave-file driver and is not silent, that Escape
-# ends the game with status 0, and that without its assets folder the game says on its console the
-# very lines the Linux game says. Part of scripts/test.sh --full; run alone after windows.sh.
-# The Wine prefix is the script's own (build-windows/wine), made on the first run and kept.
+# differs), that the music reaches OpenAL Soft's wave-file driver and is not silent, that the
+# pause's way out (Escape, Down, E) ends the game with status 0, and that without its assets folder
+# the game says on its console the very lines the Linux game says. Part of scripts/test.sh --full;
+# run alone after windows.sh. The Wine prefix is the script's own (build-windows/wine), made on the
+# first run and kept.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
@@ -44,12 +45,14 @@ game_window() {
     xdotool search --limit 1 --name '^Kaiva$' 2>/dev/null
 }
 
-# Presses Escape in the game's window and waits for the game to end; its status must be 0.
-close_with_escape() {
-    window=$(game_window) || fail "the game has no window to press Escape in"
-    xdotool windowfocus --sync "$window" key Escape
-    wait_for 30 bash -c "! kill -0 $GAME_PID 2>/dev/null" || fail "the game did not end on Escape"
-    wait "$GAME_PID" || fail "the game ended with status $? on Escape"
+# Leaves the game as a player does, by the pause (Escape opens it, Down lights "Esci dal gioco",
+# E takes it, each key held 150 ms), and waits for the game to end; its status must be 0.
+leave_by_the_pause() {
+    window=$(game_window) || fail "the game has no window to press keys in"
+    xdotool windowfocus --sync "$window" keydown Escape sleep 0.15 keyup Escape sleep 0.15 \
+        keydown Down sleep 0.15 keyup Down keydown e sleep 0.15 keyup e
+    wait_for 30 bash -c "! kill -0 $GAME_PID 2>/dev/null" || fail "the pause did not end the game"
+    wait "$GAME_PID" || fail "the game left by the pause with status $?"
 }
 
 # Takes a screenshot into the file given and counts its pixels that are not black (xwd's pixels are
@@ -92,8 +95,8 @@ first_lit() {
     ((first > SCREEN_PIXELS / 10))
 }
 
-# The intro drawn, its music written to a file, and Escape. The game starts from another folder
-# than its own, as a double click or a shortcut may start it.
+# The intro drawn, its music written to a file, and the way out by the pause. The game starts from
+# another folder than its own, as a double click or a shortcut may start it.
 play_intro() {
     local wav="$CHECK/music.wav" second peak
     printf '[wave]\nfile=%s\n' "$(winepath -w "$wav")" >"$CHECK/alsoft.ini"
@@ -107,17 +110,17 @@ play_intro() {
     cmp -s "$CHECK/first.xwd" "$CHECK/second.xwd" && fail "the picture did not change in 2 s"
     say "the window appeared; the intro is drawn and moves ($first, then $second pixels lit)"
     sleep 3
-    close_with_escape
+    leave_by_the_pause
     [[ -z $(asset_lines "$CHECK"/intro.{out,err}) ]] ||
         fail "started from another folder, it missed assets beside it ($CHECK/intro.err)"
     peak=$(sox -V1 "$wav" -n stat 2>&1 | awk '/^Maximum amplitude/ {print $3}')
     awk -v p="${peak:-0}" 'BEGIN {exit !(p > 0.01)}' || fail "$wav: no music, or silent"
-    say "Escape ended it with status 0; music written: $(soxi -d "$wav" 2>/dev/null), peak $peak"
+    say "left by the pause with status 0; music written: $(soxi -d "$wav" 2>/dev/null), peak $peak"
 }
 
 # Runs a game in a folder without assets/ through its start-up (its last line on standard output
 # is the heroine's missing picture) and its first frames (where the intro's music is opened), then
-# closes it with Escape: missing_assets_run <log> <command>... The Windows C runtime keeps standard
+# leaves it by the pause: missing_assets_run <log> <command>... The Windows C runtime keeps standard
 # error in a buffer when it is a file, and SFML's lines there arrive as the game ends.
 missing_assets_run() {
     local log="$1"
@@ -125,7 +128,7 @@ missing_assets_run() {
     start_game "$(dirname "$log")" "$log" env ALSOFT_DRIVERS=null "$@"
     wait_for 60 grep -qs 'Kaiva texture not loaded' "$log.out" || fail "$* did not start in 60 s"
     sleep 5
-    close_with_escape
+    leave_by_the_pause
 }
 
 # Without assets/ beside it, the Windows game must say what the Linux game says in a folder without
