@@ -20,9 +20,10 @@ source "$(dirname "$0")/common.sh"
 # The tests only the full run runs: the real game's end-to-end tests (suites named RealGame...,
 # tests/e2e), the package's (Package..., tests/package) and any test named ...LongRun....
 KAIVA_FULL_ONLY_TESTS='RealGame|^Package\.|LongRun'
-# The tests that start a thread: the loaders' and the character thread's, and the real game
-# started and closed: at once, while slow maps load, and in its intro.
-KAIVA_THREAD_TESTS='MapLoaderThread|CharacterThread|^StartAndClose\.|^EarlyPhases/RealGameClosing\.'
+# The tests that start a thread: the loaders' and the character thread's (the pause's too, which
+# holds the time that thread reads), and the real game started and closed: at once, while slow
+# maps load, and in its intro.
+KAIVA_THREAD_TESTS='MapLoaderThread|CharacterThread|^Pause/|^StartAndClose\.|^EarlyPhases/RealGameClosing\.'
 # Left out of the AddressSanitizer run: the package tests would pack and install the sanitized
 # game; the real playthroughs, the closes after the intro, the soak and the long runs play for
 # minutes (and the sanitizer's quarantine would grow the soaked game's memory); all run in the
