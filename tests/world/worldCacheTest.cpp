@@ -14,7 +14,6 @@
 #include "story/dialogueScript.h"
 #include "story/interactions.h"
 #include "story/inventory.h"
-#include "story/quests.h"
 #include "world/characters.h"
 #include "world/heroine.h"
 #include "world/mapLoader.h"
@@ -198,14 +197,8 @@ TEST_F(WorldCacheTest, IsNotDrawnUnderOpaquePicturesAndTheFrameIsTheSame) {
     noteDialogueBoxOpacity();
     story.transitionPending = false;
     placeCharacters();
-    for (int i = 0; i < kQuestCount; ++i) {
-        initQuest(i);
-    }
     conversation.activeNpc = kSage;
-    openConversation(kSage); // on its question, typed whole: the two answers show
-    conversation.dialogueLine = npcs[kSage].choiceLine;
-    conversation.typedChars = static_cast<int>(currentLine().size());
-    conversation.lineComplete = true;
+    openConversation(kSage);
     world.mouseTile = {5, 3}; // a named cell: the pop-up shows
     for (const sf::Vector2u size : {sf::Vector2u(1920, 1080), sf::Vector2u(1280, 1024)}) {
         ASSERT_TRUE(cached.create(size.x, size.y));
