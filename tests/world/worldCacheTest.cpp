@@ -14,6 +14,7 @@
 #include "story/dialogueScript.h"
 #include "story/interactions.h"
 #include "story/inventory.h"
+#include "story/quests.h"
 #include "world/characters.h"
 #include "world/heroine.h"
 #include "world/mapLoader.h"
